@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace sorvella::bench {
+
+// Each benchmark takes its arguments after the name, prints its figures and
+// ends with one summary line (`ratio=` against a peer, or the median against
+// its budget). Returns the process exit code.
+using BenchmarkFunction = int (*)(const std::vector<std::string>& args);
+
+struct Benchmark {
+    const char* name;
+    const char* summary;
+    BenchmarkFunction run;
+};
+
+int storeAppend(const std::vector<std::string>& args);
+int snapshot(const std::vector<std::string>& args);
+
+} // namespace sorvella::bench

@@ -1,0 +1,39 @@
+#include "bench/Benchmarks.h"
+
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+
+using namespace sorvella::bench;
+
+namespace {
+
+const Benchmark kBenchmarks[] = {
+    {"store-append", "one hour of 44.1 kHz stereo into a RingStore vs a plain write() loop",
+     storeAppend},
+    {"snapshot", "snapshot of a 10-minute store while appends go on", snapshot},
+};
+
+int usage()
+{
+    std::fprintf(stderr, "usage: sorvella-bench <name> [args]\n");
+    for (const auto& b : kBenchmarks) {
+        std::fprintf(stderr, "  %-14s %s\n", b.name, b.summary);
+    }
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        return usage();
+    }
+    for (const auto& b : kBenchmarks) {
+        if (std::strcmp(argv[1], b.name) == 0) {
+            return b.run(std::vector<std::string>(argv + 2, argv + argc));
+        }
+    }
+    return usage();
+}

@@ -1,0 +1,45 @@
+# Shared build rules: warnings for our own code, sanitizer builds, and the
+# test registration every test directory uses.
+
+set(SORVELLA_WARNINGS -Wall -Wextra -Werror -Wno-missing-field-initializers)
+
+if(SORVELLA_SANITIZE STREQUAL "address")
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+elseif(SORVELLA_SANITIZE STREQUAL "thread")
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+elseif(NOT SORVELLA_SANITIZE STREQUAL "")
+  message(FATAL_ERROR "SORVELLA_SANITIZE must be empty, address or thread")
+endif()
+
+# sorvella_library(name SOURCES ... [PUBLIC_DEPS ...] [PRIVATE_DEPS ...])
+function(sorvella_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC_DEPS;PRIVATE_DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${SORVELLA_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+endfunction()
+
+# sorvella_test(name SOURCES ... LIBS ... [TIMEOUT s] [LABELS ...] [RESOURCE_LOCK lock])
+# Every test case runs as its own process (see tests/support/TestMain.cpp for
+# its private temporary and configuration directories) with a timeout, so a
+# test waiting on a device or a window can never hang the run.
+function(sorvella_test name)
+  cmake_parse_arguments(ARG "" "TIMEOUT;RESOURCE_LOCK" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE ${SORVELLA_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} sorvella_test_support GTest::gtest GTest::gmock)
+  set(props TIMEOUT ${ARG_TIMEOUT})
+  if(ARG_LABELS)
+    list(APPEND props LABELS "${ARG_LABELS}")
+  endif()
+  if(ARG_RESOURCE_LOCK)
+    list(APPEND props RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
+endfunction()
