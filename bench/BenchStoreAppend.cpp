@@ -1,0 +1,127 @@
+// One hour of 44.1 kHz stereo appended to a RingStore, against the same bytes
+// written by a plain write() loop to the same file system, alternating.
+
+#include "bench/Benchmarks.h"
+#include "bench/BenchSupport.h"
+#include "core/Settings.h"
+#include "engine/RingStore.h"
+#include "engine/TempSession.h"
+#include "platform/PosixBlockFiles.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace sorvella::bench {
+
+namespace {
+
+constexpr std::int64_t kTotalBytes = 3600LL * 44100 * 4; // 635,040,000
+constexpr std::uint32_t kBufferBytes = 65536;
+constexpr std::int64_t kBlock = RingStore::kBlockSize;
+
+using Clock = std::chrono::steady_clock;
+
+double megabytesPerSecond(Clock::duration elapsed)
+{
+    return static_cast<double>(kTotalBytes) / 1e6 / std::chrono::duration<double>(elapsed).count();
+}
+
+// The store as recording uses it: default settings, continuous mode.
+double runStore(const std::string& dir, const SoundBuffers& sound)
+{
+    Settings settings;
+    settings.tempDirectoryUseWindows = false;
+    settings.tempDirectory = dir;
+    PosixBlockFiles files;
+    if (getenv("SETTLE")) std::this_thread::sleep_for(std::chrono::seconds(atoi(getenv("SETTLE"))));
+    TempSession session(settings, files);
+    session.setUp();
+    Clock::duration elapsed{};
+    {
+        const auto start = Clock::now();
+        RingStore store(settings, session);
+        for (std::int64_t at = 0; at < kTotalBytes; at += kBufferBytes) {
+            const auto n = static_cast<std::uint32_t>(std::min<std::int64_t>(kBufferBytes, kTotalBytes - at));
+            store.append(sound.at(at), n);
+        }
+        store.endRecording();
+        elapsed = Clock::now() - start;
+        if (store.heldBytes() != kTotalBytes) {
+            std::fprintf(stderr, "store holds %lld bytes\n", static_cast<long long>(store.heldBytes()));
+        }
+    } // deletes the block files
+    StderrPrompter prompter;
+    session.closeSession(prompter);
+    return megabytesPerSecond(elapsed);
+}
+
+// The same bytes through write(), with the page-cache hint the store gives:
+// each written range, and each finished 512 KiB stretch as a whole.
+double runRaw(const std::string& dir, const SoundBuffers& sound)
+{
+    const std::string path = dir + "/raw.bin";
+    const auto start = Clock::now();
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        std::perror(path.c_str());
+        return 0;
+    }
+    for (std::int64_t at = 0; at < kTotalBytes; at += kBufferBytes) {
+        const auto n = static_cast<std::size_t>(std::min<std::int64_t>(kBufferBytes, kTotalBytes - at));
+        if (::write(fd, sound.at(at), n) != static_cast<ssize_t>(n)) {
+            std::perror("write");
+            break;
+        }
+        ::posix_fadvise(fd, at, static_cast<off_t>(n), POSIX_FADV_DONTNEED);
+        if ((at + static_cast<std::int64_t>(n)) % kBlock == 0) {
+            ::posix_fadvise(fd, at + static_cast<std::int64_t>(n) - kBlock, kBlock, POSIX_FADV_DONTNEED);
+        }
+    }
+    ::close(fd);
+    const auto elapsed = Clock::now() - start;
+    ::unlink(path.c_str());
+    return megabytesPerSecond(elapsed);
+}
+
+} // namespace
+
+int storeAppend(const std::vector<std::string>& args)
+{
+    const auto dir = BenchDirectory::make(args.empty() ? std::string() : args[0]);
+    if (!dir) {
+        return 1;
+    }
+    std::printf("directory: %s (%s)\n", dir->path().c_str(), dir->fileSystem().c_str());
+    std::printf("appending %lld bytes (one hour of 44.1 kHz stereo) in %u-byte buffers\n",
+                static_cast<long long>(kTotalBytes), kBufferBytes);
+    const SoundBuffers sound;
+
+    std::vector<double> ratios;
+    for (int round = 1; round <= 3; ++round) {
+        double store = 0;
+        double raw = 0;
+        if (round % 2 == 1) {
+            store = runStore(dir->path(), sound);
+            raw = runRaw(dir->path(), sound);
+        } else {
+            raw = runRaw(dir->path(), sound);
+            store = runStore(dir->path(), sound);
+        }
+        ratios.push_back(raw > 0 ? store / raw : 0);
+        std::printf("round %d: store %.1f MB/s, raw write() %.1f MB/s, store/raw %.3f\n", round,
+                    store, raw, ratios.back());
+        std::fflush(stdout);
+    }
+    const double rss = peakResidentMegabytes();
+    std::printf("peak resident memory: %.1f MB (limit 64 MB)%s\n", rss,
+                rss < 64 ? "" : "  OVER THE LIMIT");
+    std::sort(ratios.begin(), ratios.end());
+    std::printf("ratio=%.3f\n", ratios[ratios.size() / 2]);
+    return rss < 64 ? 0 : 1;
+}
+
+} // namespace sorvella::bench

@@ -1,0 +1,130 @@
+#pragma once
+
+// What both benchmarks need: a disk-backed scratch directory, synthetic
+// sound and the process's peak memory.
+
+#include "core/Prompter.h"
+
+#include <cmath>
+#include <numbers>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <sys/resource.h>
+#include <sys/vfs.h>
+#include <vector>
+
+namespace sorvella::bench {
+
+// Message boxes of a benchmark go to standard error.
+class StderrPrompter : public Prompter {
+public:
+    Answer ask(const std::string& text, const std::string& caption, Buttons, Icon) override
+    {
+        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+        return Answer::Ok;
+    }
+};
+
+// A fresh directory under the given parent (default /var/tmp, else the
+// current directory when that is not disk-backed), removed at the end.
+class BenchDirectory {
+public:
+    static std::unique_ptr<BenchDirectory> make(const std::string& parent)
+    {
+        std::string base = parent;
+        if (base.empty()) {
+            base = "/var/tmp";
+            if (fileSystemOf(base) == "tmpfs") {
+                base = std::filesystem::current_path().string();
+            }
+        }
+        if (fileSystemOf(base) == "tmpfs") {
+            std::fprintf(stderr, "warning: %s is tmpfs, not disk-backed\n", base.c_str());
+        }
+        std::string pattern = base + "/sorvella-bench-XXXXXX";
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            std::perror(pattern.c_str());
+            return nullptr;
+        }
+        return std::unique_ptr<BenchDirectory>(new BenchDirectory(pattern));
+    }
+    ~BenchDirectory()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+
+    const std::string& path() const { return m_path; }
+    std::string fileSystem() const { return fileSystemOf(m_path); }
+
+    static std::string fileSystemOf(const std::string& path)
+    {
+        struct statfs info {};
+        if (::statfs(path.c_str(), &info) != 0) {
+            return "unknown";
+        }
+        switch (static_cast<unsigned long>(info.f_type)) {
+        case 0x01021994UL:
+            return "tmpfs";
+        case 0xEF53UL:
+            return "ext4";
+        case 0x58465342UL:
+            return "xfs";
+        case 0x9123683EUL:
+            return "btrfs";
+        case 0x794C7630UL:
+            return "overlayfs";
+        default: {
+            char hex[32];
+            std::snprintf(hex, sizeof hex, "fs 0x%lx", static_cast<unsigned long>(info.f_type));
+            return hex;
+        }
+        }
+    }
+
+private:
+    explicit BenchDirectory(std::string path) : m_path(std::move(path)) {}
+    std::string m_path;
+};
+
+// 16-bit stereo: two tones under a slowly changing level, one second long,
+// readable as a contiguous buffer at any offset of an endless stream.
+class SoundBuffers {
+public:
+    static constexpr std::size_t kPeriod = 44100 * 4;
+    static constexpr std::size_t kLongestRead = 1 << 20;
+
+    SoundBuffers() : m_bytes(kPeriod + kLongestRead)
+    {
+        for (std::size_t i = 0; i < m_bytes.size(); i += 2) {
+            const std::size_t frame = (i % kPeriod) / 4;
+            const double t = static_cast<double>(frame) / 44100.0;
+            const double level = 4000 + 12000 * (0.5 + 0.5 * std::sin(2 * std::numbers::pi * 0.5 * t));
+            const double tone = (i % 4 == 0) ? std::sin(2 * std::numbers::pi * 440 * t) : std::sin(2 * std::numbers::pi * 660 * t);
+            const auto v = static_cast<std::uint16_t>(static_cast<std::int16_t>(level * tone));
+            m_bytes[i] = static_cast<std::uint8_t>(v & 0xFF);
+            m_bytes[i + 1] = static_cast<std::uint8_t>(v >> 8);
+        }
+    }
+
+    const std::uint8_t* at(std::int64_t streamOffset) const
+    {
+        return m_bytes.data() + static_cast<std::size_t>(streamOffset) % kPeriod;
+    }
+
+private:
+    std::vector<std::uint8_t> m_bytes;
+};
+
+inline double peakResidentMegabytes()
+{
+    struct rusage usage {};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0; // ru_maxrss is in KiB
+}
+
+} // namespace sorvella::bench

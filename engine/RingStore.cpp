@@ -1,0 +1,216 @@
+#include "engine/RingStore.h"
+
+#include "core/RecException.h"
+#include "engine/TempSession.h"
+
+#include <algorithm>
+
+namespace sorvella {
+
+RingStore::RingStore(const Settings& settings, TempSession& session)
+    : m_session(session), m_directToDisk(settings.directToDisk),
+      m_voxVolume(settings.voxVolume.load()), m_voxProfile(settings.voxProfile)
+{
+}
+
+RingStore::RingStore(const RingStore& source, std::lock_guard<std::mutex>& /*sourceLocked*/)
+    : m_session(source.m_session), m_directToDisk(source.m_directToDisk),
+      m_voxVolume(source.m_voxVolume.load()), m_voxProfile(source.m_voxProfile)
+{
+    m_totalBytes.store(source.m_totalBytes.load());
+    m_heldBytes.store(source.m_heldBytes.load());
+    for (const auto& block : source.m_blocks) {
+        // The source keeps writing into a tail block that is not full, so
+        // that block's overview is copied; full blocks never change.
+        m_blocks.push_back(std::make_unique<StoreBlock>(*block, block->full()));
+    }
+}
+
+RingStore::~RingStore()
+{
+    while (!m_blocks.empty()) {
+        m_blocks.pop_front();
+    }
+}
+
+void RingStore::startBlock()
+{
+    m_blocks.push_back(std::make_unique<StoreBlock>(m_session));
+}
+
+void RingStore::append(const std::uint8_t* data, std::uint32_t bytes)
+{
+    std::lock_guard lock(m_lock);
+    const std::int32_t trigger = m_voxVolume.load(std::memory_order_relaxed);
+    std::uint32_t done = 0;
+    while (done < bytes) {
+        if (m_blocks.empty() || m_blocks.back()->full()) {
+            startBlock();
+        }
+        StoreBlock& tail = *m_blocks.back();
+        const std::uint32_t piece =
+            std::min<std::uint32_t>(bytes - done, static_cast<std::uint32_t>(kBlockSize) - tail.fill());
+        if (!tail.write(data + done, piece, trigger, m_directToDisk)) {
+            throw RecException(RecException::Failure, "Disk full...");
+        }
+        // Counted per piece, so the counters always match what the blocks hold.
+        done += piece;
+        m_totalBytes.fetch_add(piece, std::memory_order_acq_rel);
+        m_heldBytes.fetch_add(piece, std::memory_order_acq_rel);
+    }
+}
+
+void RingStore::trimTo(std::int64_t limit)
+{
+    std::lock_guard lock(m_lock);
+    const auto count = static_cast<std::int64_t>(m_blocks.size());
+    if (count > 1 && static_cast<std::int64_t>(m_blocks.front()->fill()) * (count - 2) > limit) {
+        m_heldBytes.fetch_sub(m_blocks.front()->fill(), std::memory_order_acq_rel);
+        m_blocks.pop_front();
+    }
+}
+
+void RingStore::endRecording()
+{
+    std::lock_guard lock(m_lock);
+    for (auto& block : m_blocks) {
+        block->closeWrite(m_directToDisk);
+    }
+}
+
+std::unique_ptr<RingStore> RingStore::snapshot()
+{
+    std::lock_guard lock(m_lock);
+    return std::unique_ptr<RingStore>(new RingStore(*this, lock));
+}
+
+std::int64_t RingStore::firstLoudPosition()
+{
+    std::lock_guard lock(m_lock);
+    for (std::size_t k = 0; k < m_blocks.size(); ++k) {
+        if (m_blocks[k]->loudCount() > kMinLoudSamples) {
+            return static_cast<std::int64_t>(k) * kBlockSize + m_blocks[k]->firstLoud();
+        }
+    }
+    return -1;
+}
+
+std::int64_t RingStore::lastLoudPosition()
+{
+    std::lock_guard lock(m_lock);
+    for (std::size_t k = m_blocks.size(); k-- > 0;) {
+        if (m_blocks[k]->loudCount() > kMinLoudSamples) {
+            return static_cast<std::int64_t>(k) * kBlockSize + m_blocks[k]->lastLoud();
+        }
+    }
+    return -1;
+}
+
+void RingStore::dropOldestBlock()
+{
+    std::lock_guard lock(m_lock);
+    if (m_blocks.empty()) {
+        return;
+    }
+    m_heldBytes.fetch_sub(m_blocks.front()->fill(), std::memory_order_acq_rel);
+    m_blocks.pop_front();
+}
+
+void RingStore::setTriggerLevel(const Settings& settings)
+{
+    m_voxVolume.store(settings.voxVolume.load(), std::memory_order_release);
+}
+
+std::int64_t RingStore::toAbsolute(std::int64_t logical)
+{
+    std::lock_guard lock(m_lock);
+    if (logical < 0 || m_blocks.empty()) {
+        return -1;
+    }
+    const auto n = static_cast<std::size_t>(logical / kBlockSize);
+    const std::int64_t r = logical % kBlockSize;
+    if (n < m_blocks.size()) {
+        return m_blocks[n]->number() * kBlockSize + r;
+    }
+    if (n == m_blocks.size() && r == 0 && m_blocks.back()->full()) {
+        return m_blocks.back()->number() * kBlockSize + (kBlockSize - 4);
+    }
+    return -1;
+}
+
+std::int64_t RingStore::toLogical(std::int64_t absolute)
+{
+    std::lock_guard lock(m_lock);
+    if (absolute < 0) {
+        return -1;
+    }
+    const std::int64_t n = absolute / kBlockSize;
+    const std::int64_t r = absolute % kBlockSize;
+    for (std::size_t k = 0; k < m_blocks.size(); ++k) {
+        if (m_blocks[k]->number() == n) {
+            return static_cast<std::int64_t>(k) * kBlockSize + r;
+        }
+    }
+    return -1;
+}
+
+const std::uint8_t* RingStore::dataAt(std::int64_t logical)
+{
+    std::lock_guard lock(m_lock);
+    if (logical < 0 || logical / kBlockSize >= static_cast<std::int64_t>(m_blocks.size())) {
+        return nullptr;
+    }
+    const auto n = static_cast<std::size_t>(logical / kBlockSize);
+    for (std::size_t k = 0; k < m_blocks.size(); ++k) {
+        const std::int64_t start = static_cast<std::int64_t>(k) * kBlockSize;
+        if (logical - start > kCacheWindow || k > n + 1) {
+            m_blocks[k]->unload();
+        } else if (k == n) {
+            m_blocks[k]->load();
+        }
+    }
+    return m_blocks[n]->data() + logical % kBlockSize;
+}
+
+std::int32_t RingStore::peakInRange(std::int64_t from, std::int64_t to) const
+{
+    if (to <= 0) {
+        return 128;
+    }
+    std::lock_guard lock(m_lock);
+    std::int32_t best = -1;
+    for (std::size_t k = 0; k < m_blocks.size(); ++k) {
+        const std::int64_t start = static_cast<std::int64_t>(k) * kBlockSize;
+        if (start >= to || start + kBlockSize + StoreBlock::kSliceBytes <= from) {
+            continue;
+        }
+        const auto& overview = m_blocks[k]->overview();
+        for (std::int32_t s = 0; s < StoreBlock::kOverviewSize; ++s) {
+            const std::int64_t end = start + (s + 1) * static_cast<std::int64_t>(StoreBlock::kSliceBytes);
+            if (end > from && end < to) {
+                best = std::max<std::int32_t>(best, overview[static_cast<std::size_t>(s)]);
+            }
+        }
+    }
+    return best < 0 ? 128 : best * 128 + 128;
+}
+
+std::size_t RingStore::blockCount() const
+{
+    std::lock_guard lock(m_lock);
+    return m_blocks.size();
+}
+
+StoreBlock& RingStore::block(std::size_t index)
+{
+    std::lock_guard lock(m_lock);
+    return *m_blocks.at(index);
+}
+
+const StoreBlock& RingStore::block(std::size_t index) const
+{
+    std::lock_guard lock(m_lock);
+    return *m_blocks.at(index);
+}
+
+} // namespace sorvella

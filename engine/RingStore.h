@@ -1,0 +1,118 @@
+#pragma once
+
+#include "core/Settings.h"
+#include "engine/OverviewPainter.h"
+#include "engine/StoreBlock.h"
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+
+namespace sorvella {
+
+class TempSession;
+
+// The recorded sound as a chain of 512 KiB blocks, each in a temporary file of
+// its own, oldest first. Positions are logical byte offsets from the start of
+// the oldest held block; absolute positions (block number * kBlockSize +
+// offset) stay valid across trims.
+//
+// Threads: append/trimTo/endRecording run on the device callback thread while
+// the main thread calls snapshot, the loud positions, dropOldestBlock,
+// setTriggerLevel and the counters; every operation on the chain takes the
+// store's lock. heldBytes/totalBytes are atomics read without the lock.
+// dataAt, peakInRange, drawOverview, blockCount and block() are for a store
+// that no longer records (a snapshot or a detached store owned by one thread).
+class RingStore {
+public:
+    static constexpr std::int64_t kBlockSize = StoreBlock::kSize;
+    static constexpr std::int32_t kMinLoudSamples = 50; // every vox profile's minimum
+    static constexpr std::int64_t kCacheWindow = 0x100000; // 1 MiB kept before a play position
+
+    RingStore(const Settings& settings, TempSession& session);
+    ~RingStore(); // deletes every block from the head
+    RingStore(const RingStore&) = delete;
+    RingStore& operator=(const RingStore&) = delete;
+
+    // Appends `bytes` bytes of 16-bit PCM at the tail, starting a new block
+    // file when the tail is full. Throws RecException kind 1 "Cannot create
+    // temp file..." (chain unchanged) or "Disk full..." (counters unchanged;
+    // the bytes not written are lost, the next append goes on at the block's
+    // fill). Called from the device callback thread.
+    void append(const std::uint8_t* data, std::uint32_t bytes);
+
+    // Drops the oldest block when the chain holds more than one block and
+    // head.fill * (count - 2) > limit. At most one block per call.
+    void trimTo(std::int64_t limit);
+
+    // Closes the open write handle (the tail block's) if any.
+    void endRecording();
+
+    std::int64_t heldBytes() const { return m_heldBytes.load(std::memory_order_acquire); }
+    std::int64_t totalBytes() const { return m_totalBytes.load(std::memory_order_acquire); }
+
+    // A new store sharing this store's block files (no sound bytes copied).
+    // Main thread, while appends go on. The copy sees the blocks as they are
+    // now (the tail's fill is frozen).
+    std::unique_ptr<RingStore> snapshot();
+
+    // Vox: logical position of the first loud sample's end (firstLoud) of the
+    // first block with more than kMinLoudSamples loud samples; -1 if none.
+    std::int64_t firstLoudPosition();
+    // Logical position of the last loud sample (lastLoud) of the last such block.
+    std::int64_t lastLoudPosition();
+
+    // Removes and deletes the head block. Does nothing on an empty store.
+    void dropOldestBlock();
+
+    // Takes "Vox Volume" from the given settings (main thread, during recording).
+    void setTriggerLevel(const Settings& settings);
+    std::int32_t triggerLevel() const { return m_voxVolume.load(std::memory_order_acquire); }
+
+    // Logical -> absolute; the end of a chain of full blocks gives the last
+    // block's last frame; anything else outside the chain gives -1.
+    std::int64_t toAbsolute(std::int64_t logical);
+    // Absolute -> logical; -1 when that block is no longer held.
+    std::int64_t toLogical(std::int64_t absolute);
+
+    // Address of the byte at a logical position inside its loaded block, for
+    // playback; keeps at most the 1 MiB before it, its block and the next one
+    // loaded. Null when the position is outside the chain. Throws RecException
+    // from loading.
+    const std::uint8_t* dataAt(std::int64_t logical);
+
+    // Largest overview byte over the slices whose end lies strictly between
+    // from and to, as byte * 128 + 128; 128 when to <= 0 or none qualifies.
+    std::int32_t peakInRange(std::int64_t from, std::int64_t to) const;
+
+    // Computes the overview's bars for the request and hands them to the painter.
+    void drawOverview(const OverviewRequest& request, OverviewPainter& painter) const;
+
+    // Block-by-block reading (save job, tests): the blocks head to tail. Load
+    // a block's bytes with block(i).load() and free them with unload().
+    std::size_t blockCount() const;
+    StoreBlock& block(std::size_t index);
+    const StoreBlock& block(std::size_t index) const;
+
+    bool directToDisk() const { return m_directToDisk; }
+    std::int32_t voxProfile() const { return m_voxProfile; }
+
+private:
+    RingStore(const RingStore& source, std::lock_guard<std::mutex>& sourceLocked);
+    void startBlock();
+
+    TempSession& m_session;
+    // The settings this store uses, copied at creation.
+    bool m_directToDisk;
+    std::atomic<std::int32_t> m_voxVolume;
+    std::int32_t m_voxProfile;
+
+    mutable std::mutex m_lock; // guards m_blocks and the writes of both counters
+    std::deque<std::unique_ptr<StoreBlock>> m_blocks;
+    std::atomic<std::int64_t> m_totalBytes{0};
+    std::atomic<std::int64_t> m_heldBytes{0};
+};
+
+} // namespace sorvella

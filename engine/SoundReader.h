@@ -1,0 +1,142 @@
+#pragma once
+
+#include "core/RecException.h"
+#include "core/Settings.h"
+#include "engine/ReaderSetup.h"
+#include "engine/RecordingOwner.h"
+#include "engine/RingStore.h"
+#include "platform/WaveIn.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace sorvella {
+
+class TempSession;
+
+// Records from one capture device without pause into a RingStore it owns, for
+// exactly as long as one recording runs. A fixed set of kernel buffers
+// circulates: the device fills them, its callback thread appends each to the
+// store, trims the store to the owner's keep limit and raises the peaks, and
+// the reader thread hands the emptied buffers back to the device.
+//
+// Threads: the constructor, stop, shutDown, detachStore, snapshotStore and
+// the status queries run on the main thread; takePeaks, claimPendingError and
+// clearPendingError may run on any thread.
+// Locks, outermost first: the store lock (the store pointer), the store's own
+// lock, the session's block lock; the list lock is never held with another.
+class SoundReader : private WaveInClient {
+public:
+    enum State : std::int32_t { Running = 0, StopRequested = 1, Stopping = 2, Stopped = 3 };
+
+    static constexpr const char* kDefaultDeviceName = "Default Audio Device";
+    static constexpr const char* kOpenError = "Error opening wave in-device";
+    static constexpr const char* kAllocateError = "Error allocating memory for Wave-In Device";
+    static constexpr const char* kStartError = "Error Starting recording";
+    static constexpr const char* kAddBufferPanic = "Panic: Add Kernelbuffer failed";
+
+    // Opens the device of "Sound Card" (the default device when that index is
+    // not in the list), queues the kernel buffers, creates the store and
+    // starts recording. Throws RecException kind 2 with kOpenError (also for
+    // a rate no device records), kAllocateError or kStartError; nothing is
+    // left open then. `owner` and `session` must outlive the reader.
+    SoundReader(RecordingOwner& owner, const Settings& settings, WaveInSystem& waveIn,
+                TempSession& session);
+    // Shuts the reader down if that has not happened (after telling the owner,
+    // if it was still recording), then deletes a store still attached.
+    ~SoundReader() override;
+    SoundReader(const SoundReader&) = delete;
+    SoundReader& operator=(const SoundReader&) = delete;
+
+    // Stops recording. Every buffer the device had filled is appended before
+    // this returns; a partly filled one is dropped. Then the store is told
+    // that recording has ended. Does nothing unless the reader is running.
+    void stop();
+
+    // stop, then closes the device and ends the reader thread. Warns through
+    // the owner when buffers did not come back. The reader only waits to be
+    // deleted afterwards.
+    void shutDown();
+
+    // The store, now the caller's; the reader holds none afterwards. Meant
+    // for after stop; only shutDown and deletion may follow.
+    std::unique_ptr<RingStore> detachStore();
+    // A copy sharing the store's block files while recording goes on. Null
+    // once the store was detached.
+    std::unique_ptr<RingStore> snapshotStore();
+    // The attached store without locking (status queries; the store guards
+    // itself); null once detached.
+    RingStore* store() const { return m_store.get(); }
+
+    std::int64_t heldBytes() const;
+    std::int64_t recordedSeconds() const;
+    std::int64_t totalSeconds() const;
+
+    // The largest absolute sample of each channel since the last call; -1
+    // when no buffer came in between. A mono recording gives both the same.
+    void takePeaks(std::int32_t& left, std::int32_t& right);
+
+    // The last error of the recording (store failures, lost input) for the
+    // main window: when one waits, marks it as being shown (kind 4, which no
+    // later error overwrites) and returns it; otherwise returns kind 0.
+    RecException claimPendingError();
+    // The shown error is dealt with: the slot is empty again.
+    void clearPendingError();
+
+    State state() const { return static_cast<State>(m_state.load()); }
+    const WaveFormat& format() const { return m_setup.format; }
+
+    // Index 0: the default device; i >= 1: the name of device i - 1; an empty
+    // text for an index that is not in the list.
+    static std::string inputDeviceName(WaveInSystem& waveIn, std::int32_t index);
+
+private:
+    void allocateBuffers();
+    void queueBuffers();
+    void requeueLoop();
+    void requeueLocked(WaveBuffer& buffer);
+    bool waitForStopped();
+    void appendToStore(const WaveBuffer& buffer) noexcept;
+    void raisePeaks(const WaveBuffer& buffer) noexcept;
+    void park(const RecException& error) noexcept;
+
+    // WaveInClient, on the device's callback thread.
+    void bufferFilled(WaveBuffer& buffer) noexcept override;
+    void inputFault(const RecException& fault) noexcept override;
+
+    RecordingOwner& m_owner;
+    const ReaderSetup m_setup;
+
+    mutable std::mutex m_pendingLock;
+    RecException m_pendingError;
+
+    std::atomic<std::int32_t> m_peakRight{0};
+    std::atomic<std::int32_t> m_peakLeft{0};
+    std::atomic<std::int32_t> m_preparedCount{0}; // buffers in circulation
+    std::atomic<std::int32_t> m_queuedCount{0};   // buffers the device holds
+    std::atomic<std::int32_t> m_state{Running};
+
+    std::mutex m_listLock; // m_returnedBuffers, m_endRequeue, state changes
+    std::condition_variable m_bufferReady;
+    std::condition_variable m_stopped;
+    std::vector<WaveBuffer*> m_returnedBuffers; // capacity for every buffer: never allocates
+    bool m_endRequeue = false;
+
+    mutable std::mutex m_storeLock;
+    std::unique_ptr<RingStore> m_store;
+
+    std::vector<WaveBuffer> m_buffers;
+    // After everything its callbacks touch, so it closes first.
+    std::unique_ptr<WaveIn> m_device;
+    std::thread m_requeueThread;
+    bool m_shutDown = false;
+};
+
+} // namespace sorvella

@@ -1,0 +1,198 @@
+#include "engine/StoreBlock.h"
+
+#include "core/RecException.h"
+#include "engine/TempSession.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+#include <cstring>
+
+namespace sorvella {
+
+namespace {
+
+std::int32_t sampleAt(const std::uint8_t* p)
+{
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
+}
+
+struct SliceScan {
+    std::int32_t peak = 0; // largest absolute sample
+    std::int32_t loud = 0; // samples whose absolute value exceeds the trigger
+};
+
+// One pass over at most one slice of samples; branch-free so that it
+// vectorises, since it runs over every byte recorded.
+SliceScan scanSlice(const std::uint8_t* bytes, std::uint32_t count, std::int32_t trigger)
+{
+    static_assert(std::endian::native == std::endian::little, "samples are little-endian");
+    std::int16_t values[StoreBlock::kSliceBytes / 2];
+    std::memcpy(values, bytes, count * 2);
+    SliceScan scan;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::int32_t a = std::abs(static_cast<std::int32_t>(values[i]));
+        scan.peak = std::max(scan.peak, a);
+        scan.loud += a > trigger ? 1 : 0;
+    }
+    return scan;
+}
+
+// Index of the first / last loud sample of a slice known to hold one.
+std::int32_t firstLoudIn(const std::uint8_t* bytes, std::uint32_t count, std::int32_t trigger)
+{
+    std::uint32_t i = 0;
+    while (i + 1 < count && std::abs(sampleAt(bytes + 2 * i)) <= trigger) {
+        ++i;
+    }
+    return static_cast<std::int32_t>(i);
+}
+
+std::int32_t lastLoudIn(const std::uint8_t* bytes, std::uint32_t count, std::int32_t trigger)
+{
+    std::uint32_t i = count - 1;
+    while (i > 0 && std::abs(sampleAt(bytes + 2 * i)) <= trigger) {
+        --i;
+    }
+    return static_cast<std::int32_t>(i);
+}
+
+} // namespace
+
+StoreBlock::StoreBlock(TempSession& session)
+    : m_session(session), m_number(session.nextBlockNumber()),
+      m_overview(std::make_shared<Overview>())
+{
+    m_fileName = session.newFileName();
+    m_writeHandle = session.files().createExclusive(m_fileName);
+    if (!m_writeHandle) {
+        session.fileDeleted(); // the name was counted but no file exists
+        throw RecException(RecException::Failure, "Cannot create temp file...");
+    }
+    m_share = new Share;
+}
+
+StoreBlock::StoreBlock(const StoreBlock& source, bool shareOverview)
+    : m_session(source.m_session), m_fileName(source.m_fileName), m_number(source.m_number),
+      m_overview(shareOverview ? source.m_overview : std::make_shared<Overview>(*source.m_overview)),
+      m_fill(source.m_fill), m_firstLoud(source.m_firstLoud), m_lastLoud(source.m_lastLoud),
+      m_loudCount(source.m_loudCount)
+{
+    std::lock_guard lock(m_session.blockLock());
+    ++source.m_share->count;
+    m_share = source.m_share;
+}
+
+StoreBlock::~StoreBlock()
+{
+    m_cache.reset();
+    bool last;
+    {
+        std::lock_guard lock(m_session.blockLock());
+        last = --m_share->count == 0;
+    }
+    m_writeHandle.reset();
+    if (last) {
+        delete m_share;
+        m_overview.reset();
+        if (m_session.files().removeFile(m_fileName)) {
+            m_session.fileDeleted();
+        }
+    }
+}
+
+std::int32_t StoreBlock::shareCount() const
+{
+    std::lock_guard lock(m_session.blockLock());
+    return m_share->count;
+}
+
+bool StoreBlock::write(const std::uint8_t* data, std::uint32_t bytes, std::int32_t trigger,
+                       bool directToDisk)
+{
+    const std::uint32_t n = std::min<std::uint32_t>(bytes, static_cast<std::uint32_t>(kSize) - m_fill);
+    if (n == 0) {
+        return true;
+    }
+    if (!m_writeHandle) {
+        // Closed early (end of recording, or loaded) and written again.
+        m_writeHandle = m_session.files().openExisting(m_fileName);
+        if (!m_writeHandle) {
+            throw RecException(RecException::Failure, "Cannot open temporary file");
+        }
+    }
+
+    // Vox marks and overview go into locals first and are committed only once
+    // the bytes are in the file, so a short write leaves the block as it was.
+    std::int32_t firstLoud = m_firstLoud;
+    std::int32_t lastLoud = m_lastLoud;
+    std::int32_t loudCount = m_loudCount;
+    std::array<std::uint8_t, kOverviewSize> peaks;
+    const std::int32_t fill = static_cast<std::int32_t>(m_fill);
+    std::uint32_t slices = 0;
+    for (std::uint32_t c = 0; c < n; c += kSliceBytes, ++slices) {
+        const std::uint32_t count = (std::min<std::uint32_t>(c + kSliceBytes, n) - c) / 2;
+        const SliceScan scan = scanSlice(data + c, count, trigger);
+        peaks[slices] = static_cast<std::uint8_t>(std::min(scan.peak / 128, 255));
+        if (scan.loud == 0) {
+            continue;
+        }
+        loudCount += scan.loud;
+        if (firstLoud == -1) {
+            firstLoud = fill + static_cast<std::int32_t>(c) + 2 * firstLoudIn(data + c, count, trigger) + 2;
+        }
+        lastLoud = fill + static_cast<std::int32_t>(c) + 2 * lastLoudIn(data + c, count, trigger);
+    }
+
+    if (m_writeHandle->writeAt(m_fill, data, n) < n) {
+        return false;
+    }
+    for (std::uint32_t k = 0; k < slices; ++k) {
+        (*m_overview)[(m_fill + k * kSliceBytes) / kSliceBytes] = peaks[k];
+    }
+    m_firstLoud = firstLoud;
+    m_lastLoud = lastLoud;
+    m_loudCount = loudCount;
+    if (directToDisk) {
+        m_writeHandle->dropCache(m_fill, n);
+    }
+    m_fill += n;
+    if (full()) {
+        closeWrite(directToDisk);
+    }
+    return true;
+}
+
+void StoreBlock::closeWrite(bool directToDisk)
+{
+    if (m_writeHandle && directToDisk) {
+        m_writeHandle->dropCache(0, 0);
+    }
+    m_writeHandle.reset();
+}
+
+void StoreBlock::load()
+{
+    m_writeHandle.reset();
+    if (m_cache) {
+        return;
+    }
+    auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(kSize);
+    const auto read = m_session.files().readFile(m_fileName, buffer.get(), m_fill);
+    if (!read.opened) {
+        throw RecException(RecException::Failure, "Cannot open temporary file");
+    }
+    if (read.bytes < m_fill) {
+        throw RecException(RecException::Failure, "Temorary File too short (" +
+                                                      std::to_string(read.bytes) + " " +
+                                                      std::to_string(m_fill) + ")...");
+    }
+    m_cache = std::move(buffer);
+}
+
+void StoreBlock::unload()
+{
+    m_cache.reset();
+}
+
+} // namespace sorvella

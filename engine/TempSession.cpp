@@ -1,0 +1,207 @@
+#include "engine/TempSession.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace sorvella {
+
+namespace {
+
+constexpr const char* kDigits = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+constexpr const char* kLockName = "lock.txt";
+// Candidates tried before giving up; only reached when that many session
+// directories exist already.
+constexpr int kMaxCandidates = 10000;
+
+std::string withoutTrailingSlash(std::string path)
+{
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    return path;
+}
+
+std::string systemTempPath()
+{
+    std::error_code error;
+    const auto path = std::filesystem::temp_directory_path(error);
+    return withoutTrailingSlash(error ? std::string("/tmp") : path.string());
+}
+
+// "~/" is the home directory; other relative names are taken against the
+// current directory.
+std::string absoluteName(const std::string& name)
+{
+    if (name.rfind("~/", 0) == 0) {
+        const char* home = std::getenv("HOME");
+        return std::string(home ? home : "") + name.substr(1);
+    }
+    if (!name.empty() && name.front() == '/') {
+        return name;
+    }
+    std::error_code error;
+    const auto current = std::filesystem::current_path(error);
+    return (error ? std::string() : current.string()) + "/" + name;
+}
+
+} // namespace
+
+TempSession::TempSession(const Settings& settings, BlockFiles& files)
+    : m_settings(settings), m_files(files)
+{
+}
+
+TempSession::~TempSession() = default;
+
+std::string TempSession::chooseBase() const
+{
+    if (m_settings.tempDirectoryUseWindows || m_settings.tempDirectory.empty()) {
+        return systemTempPath();
+    }
+    const std::string wanted = absoluteName(m_settings.tempDirectory);
+    if (m_files.directoryExists(wanted)) {
+        return wanted;
+    }
+    if (m_files.directoryExists(wanted + "/")) {
+        return wanted + "/";
+    }
+    return systemTempPath();
+}
+
+void TempSession::setUp()
+{
+    std::lock_guard lock(m_mutex);
+    const std::string base = withoutTrailingSlash(chooseBase());
+    if (!m_baseDir.empty() && base == m_baseDir) {
+        return;
+    }
+    removeSessionLocked();
+    m_baseDir = base;
+    const std::string prefix = (base == "/" ? std::string() : base) + "/Quillet-";
+
+    // mkdir is the claim: a directory that exists already (a running
+    // instance's, or a stale one of a crashed run) is never taken over.
+    for (int n = 0; n < kMaxCandidates; ++n) {
+        const std::string candidate = prefix + std::to_string(n);
+        const auto made = m_files.makeDirectory(candidate);
+        if (made == BlockFiles::DirResult::AlreadyExists) {
+            continue;
+        }
+        if (made == BlockFiles::DirResult::Failed) {
+            break; // the base cannot take directories; block files will fail to create
+        }
+        auto held = m_files.lockFile(candidate + "/" + kLockName);
+        if (!held) {
+            // Nobody else locks a directory we just made: this file system
+            // refuses the lock file, and would refuse it in the next one too.
+            m_files.removeFile(candidate + "/" + kLockName);
+            m_files.removeDirectory(candidate);
+            break;
+        }
+        m_sessionDir = candidate;
+        m_lockFile = std::move(held);
+        break;
+    }
+    m_nameCounter = 0;
+    if (!m_sessionDir.empty()) {
+        for (int i = 0; i < kSubdirectories; ++i) {
+            m_files.makeDirectory(m_sessionDir + "/" + std::to_string(i));
+        }
+    }
+}
+
+std::string TempSession::fileNameFor(std::uint64_t v)
+{
+    std::string name(8, '0');
+    for (int i = 7; i >= 0; --i) {
+        name[static_cast<std::size_t>(i)] = kDigits[v % 36];
+        v /= 36;
+    }
+    return name + ".tmp";
+}
+
+int TempSession::subdirectoryFor(std::uint64_t v)
+{
+    return static_cast<int>((v / 36) % 36 % kSubdirectories);
+}
+
+std::string TempSession::newFileName()
+{
+    std::lock_guard lock(m_mutex);
+    const std::uint64_t v = m_nameCounter++;
+    ++m_outstanding;
+    if (m_sessionDir.empty()) {
+        return std::string(); // no session directory: creating the file fails
+    }
+    return m_sessionDir + "/" + std::to_string(subdirectoryFor(v)) + "/" + fileNameFor(v);
+}
+
+void TempSession::fileDeleted()
+{
+    std::lock_guard lock(m_mutex);
+    --m_outstanding;
+}
+
+void TempSession::closeSession(Prompter& prompter)
+{
+    // The box is asked without the mutex held: a modal box must not stall a
+    // recording thread that wants a file name.
+    const std::int64_t left = outstanding();
+    if (left != 0) {
+        prompter.ask("Warning: Temp Files were not deleted: " + std::to_string(left) +
+                         " files left",
+                     "Application Close", Prompter::Buttons::Ok, Prompter::Icon::None);
+    }
+    std::lock_guard lock(m_mutex);
+    removeSessionLocked();
+    m_baseDir.clear();
+}
+
+void TempSession::removeSessionLocked()
+{
+    if (m_sessionDir.empty()) {
+        return;
+    }
+    bool allRemoved = true;
+    for (int i = 0; i < kSubdirectories; ++i) {
+        allRemoved = m_files.removeDirectory(m_sessionDir + "/" + std::to_string(i)) && allRemoved;
+    }
+    if (allRemoved) {
+        m_lockFile.reset();
+        m_files.removeFile(m_sessionDir + "/" + kLockName);
+    }
+    m_files.removeDirectory(m_sessionDir);
+    m_sessionDir.clear();
+}
+
+std::int64_t TempSession::outstanding() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_outstanding;
+}
+
+std::string TempSession::sessionDir() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_sessionDir;
+}
+
+std::string TempSession::baseDir() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_baseDir;
+}
+
+bool TempSession::lockHeld() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_lockFile != nullptr;
+}
+
+std::int64_t TempSession::nextBlockNumber()
+{
+    std::lock_guard lock(m_blockLock);
+    return ++m_blockSequence;
+}
+
+} // namespace sorvella

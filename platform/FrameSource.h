@@ -1,0 +1,35 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+
+namespace sorvella {
+
+// Where a BufferedWaveIn's frames come from: a sound card, or a simulated
+// input in tests. Every operation runs on the capture thread only; the
+// object is created on the control thread and destroyed after the capture
+// thread has ended.
+class FrameSource {
+public:
+    struct Chunk {
+        std::size_t bytes = 0; // whole frames copied
+        bool overrun = false;  // frames were lost before these (already recovered from)
+    };
+
+    virtual ~FrameSource() = default;
+
+    // Begins capturing. Throws RecException when the input cannot start.
+    virtual void start() = 0;
+
+    // Ends capturing; frames not yet read are dropped. Never throws.
+    virtual void stop() noexcept = 0;
+
+    // Waits at most `wait` for frames, then copies those available, up to
+    // `bytes` (a whole number of frames), to `dest`. Returns 0 bytes when
+    // none came in time. Allocates nothing. Throws RecException when the
+    // input has failed for good.
+    virtual Chunk read(std::uint8_t* dest, std::size_t bytes, std::chrono::milliseconds wait) = 0;
+};
+
+} // namespace sorvella

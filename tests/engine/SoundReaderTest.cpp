@@ -1,0 +1,297 @@
+#include "engine/SoundReader.h"
+#include "platform/BufferedWaveIn.h"
+#include "tests/engine/ReaderFixture.h"
+#include "tests/support/WaitFor.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace sorvella {
+namespace {
+
+using test::holdsCounter;
+using test::isCounterRun;
+using test::ReaderFixture;
+using test::readAll;
+using test::waitFor;
+
+std::vector<std::string> boxTexts(const test::FakePrompter& prompts)
+{
+    std::vector<std::string> texts;
+    for (const auto& box : prompts.boxes) {
+        texts.push_back(box.text);
+    }
+    return texts;
+}
+
+// ---- Which device opens
+
+struct DeviceChoice {
+    std::int32_t soundCard;
+    int openedDevice;
+};
+
+class SoundCardSetting : public ::testing::TestWithParam<DeviceChoice> {};
+
+TEST_P(SoundCardSetting, OpensTheListedDeviceOrElseTheDefault)
+{
+    ReaderFixture fx;
+    fx.settings.soundCard = GetParam().soundCard;
+    fx.makeReader()->shutDown();
+    EXPECT_EQ(fx.waveIn.lastDevice(), GetParam().openedDevice);
+}
+
+INSTANTIATE_TEST_SUITE_P(Indexes, SoundCardSetting,
+                         ::testing::Values(DeviceChoice{0, WaveInSystem::kDefaultDevice},
+                                           DeviceChoice{1, 0}, DeviceChoice{2, 1},
+                                           DeviceChoice{3, WaveInSystem::kDefaultDevice},
+                                           DeviceChoice{-4, WaveInSystem::kDefaultDevice}));
+
+TEST(SoundReader, InputDeviceNamesFollowTheDeviceList)
+{
+    ReaderFixture fx;
+    EXPECT_EQ(SoundReader::inputDeviceName(fx.waveIn, 0), "Default Audio Device");
+    EXPECT_EQ(SoundReader::inputDeviceName(fx.waveIn, 1), "Card A");
+    EXPECT_EQ(SoundReader::inputDeviceName(fx.waveIn, 2), "Card B");
+    EXPECT_EQ(SoundReader::inputDeviceName(fx.waveIn, 3), "");
+    EXPECT_EQ(SoundReader::inputDeviceName(fx.waveIn, -1), "");
+}
+
+TEST(SoundReader, OutOfRangeChannelCountsRecordWithTheNearestOne)
+{
+    for (const auto& [stored, opened] : {std::pair{0, 1}, std::pair{9, 2}}) {
+        ReaderFixture fx;
+        fx.settings.format.channels = static_cast<std::uint16_t>(stored);
+        auto reader = fx.makeReader();
+        EXPECT_EQ(fx.waveIn.lastFormat().channels, opened);
+        EXPECT_EQ(fx.waveIn.lastFormat().blockAlign, 2 * opened);
+        fx.signal.step(fx.framesPerBuffer());
+        EXPECT_TRUE(waitFor([&] { return reader->heldBytes() > 0; }));
+        reader->shutDown();
+    }
+}
+
+// ---- Failures while starting
+
+TEST(SoundReader, StartFailuresAreRetryableAndLeaveNothingOpen)
+{
+    ReaderFixture fx;
+    const auto expectFailure = [&](const char* text) {
+        try {
+            fx.makeReader();
+            ADD_FAILURE() << "no exception, expected " << text;
+        } catch (const RecException& e) {
+            EXPECT_EQ(e.kind(), RecException::OpenFailure);
+            EXPECT_EQ(e.message(), text);
+        }
+    };
+
+    fx.waveIn.failOpens(true);
+    expectFailure(SoundReader::kOpenError);
+    fx.waveIn.failOpens(false);
+
+    fx.signal.failStarts(true);
+    expectFailure(SoundReader::kStartError);
+    fx.signal.failStarts(false);
+
+    fx.waveIn.refuseAddBuffers(1000);
+    expectFailure(SoundReader::kStartError);
+    fx.waveIn.refuseAddBuffers(0);
+
+    const int opens = fx.waveIn.openCount();
+    fx.settings.format.samplesPerSec = 0;
+    expectFailure(SoundReader::kOpenError);
+    EXPECT_EQ(fx.waveIn.openCount(), opens) << "an unusable rate never reaches the device";
+    EXPECT_EQ(fx.session.outstanding(), 0);
+}
+
+TEST(SoundReader, RefusedBuffersAreToldAboutAndRecordingGoesOnWithTheOthers)
+{
+    ReaderFixture fx;
+    fx.waveIn.refuseAddBuffers(2);
+    auto reader = fx.makeReader();
+    EXPECT_EQ(boxTexts(fx.owner.prompts),
+              std::vector<std::string>(2, SoundReader::kAddBufferPanic));
+
+    fx.signal.step(100 * fx.framesPerBuffer());
+    ASSERT_TRUE(waitFor([&] {
+        return reader->store()->totalBytes() ==
+               static_cast<std::int64_t>(100 * fx.framesPerBuffer() * 4);
+    }));
+    reader->shutDown();
+    EXPECT_EQ(fx.owner.prompts.boxes.size(), 2u) << "no buffer is reported missing at shutdown";
+}
+
+TEST(SoundReader, ABufferRefusedWhileRecordingIsReportedAndRecordingGoesOn)
+{
+    ReaderFixture fx;
+    auto reader = fx.makeReader();
+    fx.waveIn.refuseAddBuffers(1);
+    fx.signal.step(40 * fx.framesPerBuffer());
+    ASSERT_TRUE(waitFor([&] {
+        return reader->store()->totalBytes() == static_cast<std::int64_t>(40 * fx.framesPerBuffer() * 4);
+    }));
+    EXPECT_EQ(reader->claimPendingError().message(), SoundReader::kAddBufferPanic);
+    reader->shutDown();
+    EXPECT_TRUE(fx.owner.prompts.boxes.empty());
+}
+
+// ---- Peaks
+
+class Peaks : public ::testing::TestWithParam<std::uint16_t> {};
+
+TEST_P(Peaks, EachChannelsLargestSampleOnceThenMinusOne)
+{
+    SimulatedSignal::Options options{SimulatedPace::Stepped};
+    // Even samples (left) swing to 1000, odd ones (right) to -2000.
+    options.sample = [](std::uint64_t n) -> std::int16_t {
+        return n % 2 == 0 ? static_cast<std::int16_t>(n % 1001) : -2000;
+    };
+    ReaderFixture fx(options);
+    fx.settings.format.channels = GetParam();
+    auto reader = fx.makeReader();
+
+    std::int32_t left = 0;
+    std::int32_t right = 0;
+    reader->takePeaks(left, right);
+    fx.signal.step(2 * fx.framesPerBuffer());
+    ASSERT_TRUE(waitFor([&] {
+        return reader->heldBytes() == static_cast<std::int64_t>(2 * fx.framesPerBuffer()) *
+                                          fx.waveIn.lastFormat().blockAlign;
+    }));
+    reader->takePeaks(left, right);
+    if (GetParam() == 2) {
+        EXPECT_EQ(left, 1000);
+        EXPECT_EQ(right, 2000);
+    } else {
+        EXPECT_EQ(left, 2000);
+        EXPECT_EQ(right, 2000);
+    }
+    reader->takePeaks(left, right);
+    EXPECT_EQ(left, -1);
+    EXPECT_EQ(right, -1);
+    reader->shutDown();
+}
+
+INSTANTIATE_TEST_SUITE_P(BothChannelCounts, Peaks, ::testing::Values(1, 2));
+
+// ---- Errors during recording
+
+TEST(SoundReader, AFullDiskIsReportedRecordingGoesOnAndWhatWasHeldStays)
+{
+    ReaderFixture fx;
+    auto reader = fx.makeReader();
+    const std::uint64_t frames = fx.framesPerBuffer();
+    const auto bytesOf = [](std::uint64_t n) { return static_cast<std::int64_t>(n * 4); };
+
+    fx.signal.step(10 * frames);
+    ASSERT_TRUE(waitFor([&] { return reader->heldBytes() == bytesOf(10 * frames); }));
+    fx.files.setDiskFull(0);
+    fx.signal.step(frames);
+    RecException error;
+    ASSERT_TRUE(waitFor([&] {
+        error = reader->claimPendingError();
+        return error.kind() != RecException::None;
+    }));
+    EXPECT_EQ(error.kind(), RecException::Failure);
+    EXPECT_EQ(error.message(), "Disk full...");
+
+    fx.files.spaceIsBack();
+    fx.signal.step(5 * frames);
+    ASSERT_TRUE(waitFor([&] { return reader->heldBytes() == bytesOf(15 * frames); }));
+    reader->stop();
+    auto store = reader->detachStore();
+    reader->shutDown();
+    std::vector<std::uint8_t> held = readAll(*store);
+    held.resize(static_cast<std::size_t>(bytesOf(10 * frames)));
+    EXPECT_TRUE(isCounterRun(held, 0));
+}
+
+TEST(SoundReader, AnErrorBeingShownIsNotOverwritten)
+{
+    ReaderFixture fx;
+    auto reader = fx.makeReader();
+    fx.files.failNextCreates(1);
+    fx.signal.step(fx.framesPerBuffer());
+    RecException shown;
+    ASSERT_TRUE(waitFor([&] {
+        shown = reader->claimPendingError();
+        return shown.kind() != RecException::None;
+    }));
+    EXPECT_EQ(shown.message(), "Cannot create temp file...");
+
+    fx.signal.injectOverrun();
+    fx.signal.step(fx.framesPerBuffer());
+    ASSERT_TRUE(waitFor([&] { return reader->heldBytes() > 0; }));
+    EXPECT_EQ(reader->claimPendingError().kind(), RecException::None);
+
+    reader->clearPendingError();
+    fx.signal.injectOverrun();
+    fx.signal.step(fx.framesPerBuffer());
+    RecException next;
+    ASSERT_TRUE(waitFor([&] {
+        next = reader->claimPendingError();
+        return next.kind() != RecException::None;
+    }));
+    EXPECT_EQ(next.message(), BufferedWaveIn::kOverrunText);
+    reader->shutDown();
+}
+
+TEST(SoundReader, AFailedInputReachesThePendingError)
+{
+    ReaderFixture fx;
+    auto reader = fx.makeReader();
+    fx.signal.failAfter(fx.framesPerBuffer() / 2);
+    fx.signal.step(fx.framesPerBuffer());
+    RecException error;
+    ASSERT_TRUE(waitFor([&] {
+        error = reader->claimPendingError();
+        return error.kind() != RecException::None;
+    }));
+    EXPECT_EQ(error.message(), "Simulated input failure");
+    reader->shutDown();
+    EXPECT_EQ(reader->state(), SoundReader::Stopped);
+}
+
+// ---- Stopping
+
+// Buffers that the device filled while the store was stalled still reach the
+// store when recording stops; only the partly filled one is dropped.
+TEST(SoundReader, StopKeepsEveryCompleteBufferAlreadyFilled)
+{
+    ReaderFixture fx;
+    auto reader = fx.makeReader();
+    const std::uint64_t frames = fx.framesPerBuffer();
+    fx.files.holdWrites();
+    fx.signal.step(3 * frames + frames / 2);
+    ASSERT_TRUE(fx.files.waitForHeldWriter(std::chrono::seconds(30)));
+    ASSERT_TRUE(waitFor([&] { return fx.signal.framesDelivered() == 3 * frames + frames / 2; }));
+
+    std::thread stopper([&] { reader->stop(); });
+    ASSERT_TRUE(waitFor([&] { return reader->state() != SoundReader::Running; }));
+    fx.files.releaseWrites();
+    stopper.join();
+
+    EXPECT_EQ(reader->state(), SoundReader::Stopped);
+    auto store = reader->detachStore();
+    reader->shutDown();
+    EXPECT_EQ(store->totalBytes(), static_cast<std::int64_t>(3 * frames * 4));
+    EXPECT_TRUE(holdsCounter(*store));
+    EXPECT_TRUE(fx.owner.prompts.boxes.empty());
+}
+
+TEST(SoundReader, DeletingARunningReaderTellsAndStillShutsDown)
+{
+    ReaderFixture fx;
+    auto reader = fx.makeReader();
+    fx.signal.step(fx.framesPerBuffer());
+    ASSERT_TRUE(waitFor([&] { return reader->heldBytes() > 0; }));
+    reader.reset();
+    EXPECT_EQ(boxTexts(fx.owner.prompts),
+              std::vector<std::string>{"Error: ~SoundReader without stopped Reader"});
+    EXPECT_EQ(fx.session.outstanding(), 0);
+}
+
+} // namespace
+} // namespace sorvella

@@ -1,0 +1,225 @@
+#include "core/RecException.h"
+#include "tests/engine/FakePrompter.h"
+#include "tests/engine/StoreFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace sorvella::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct NameCase {
+    std::uint64_t v;
+    const char* name;
+    int subdirectory;
+};
+
+class FileNames : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(FileNames, AreEightBase36DigitsInTheirSubdirectory)
+{
+    EXPECT_EQ(TempSession::fileNameFor(GetParam().v), GetParam().name);
+    EXPECT_EQ(TempSession::subdirectoryFor(GetParam().v), GetParam().subdirectory);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, FileNames,
+    ::testing::Values(NameCase{0, "00000000.tmp", 0}, NameCase{35, "0000000Z.tmp", 0},
+                      NameCase{37, "00000011.tmp", 1}, NameCase{36 * 8, "00000080.tmp", 8},
+                      NameCase{36 * 9, "00000090.tmp", 0}, NameCase{36 * 35, "000000Z0.tmp", 8},
+                      NameCase{1296, "00000100.tmp", 0},
+                      NameCase{2821109907456ull, "00000000.tmp", 0}, // 36^8 keeps the low digits
+                      NameCase{2821109907456ull - 1, "ZZZZZZZZ.tmp", 8}));
+
+class TempSessionTest : public ::testing::Test {
+protected:
+    TempSessionTest()
+    {
+        settings.tempDirectoryUseWindows = false;
+        settings.tempDirectory = base.path().string();
+    }
+
+    std::string dir(int n) const { return (base.path() / ("Quillet-" + std::to_string(n))).string(); }
+
+    TempDir base{"base"};
+    Settings settings;
+    PosixBlockFiles posix;
+    FaultBlockFiles files{posix};
+};
+
+TEST_F(TempSessionTest, SetUpMakesTheDirectoryItsLockAndNineSubdirectories)
+{
+    TempSession session(settings, files);
+    EXPECT_EQ(session.sessionDir(), "");
+    session.setUp();
+    EXPECT_EQ(session.sessionDir(), dir(0));
+    EXPECT_EQ(session.baseDir(), base.path().string());
+    EXPECT_TRUE(session.lockHeld());
+    for (int i = 0; i < 9; ++i) {
+        EXPECT_TRUE(fs::is_directory(dir(0) + "/" + std::to_string(i)));
+    }
+    EXPECT_EQ(posix.lockFile(dir(0) + "/lock.txt"), nullptr); // held by the session
+    EXPECT_EQ(session.newFileName(), dir(0) + "/0/00000000.tmp");
+    EXPECT_EQ(session.newFileName(), dir(0) + "/0/00000001.tmp");
+    EXPECT_EQ(session.outstanding(), 2);
+}
+
+TEST_F(TempSessionTest, TwoSessionsInOneBaseGetZeroAndOne)
+{
+    TempSession first(settings, files);
+    TempSession second(settings, files);
+    first.setUp();
+    second.setUp();
+    EXPECT_EQ(first.sessionDir(), dir(0));
+    EXPECT_EQ(second.sessionDir(), dir(1));
+}
+
+TEST_F(TempSessionTest, AStaleDirectoryIsSkippedAndKept)
+{
+    fs::create_directories(dir(0) + "/3");
+    { std::ofstream(dir(0) + "/lock.txt") << ""; } // left by a crashed run, not locked
+    FakePrompter prompter;
+    {
+        TempSession session(settings, files);
+        session.setUp();
+        EXPECT_EQ(session.sessionDir(), dir(1));
+        session.closeSession(prompter);
+    }
+    EXPECT_TRUE(fs::exists(dir(0) + "/lock.txt"));
+    EXPECT_TRUE(fs::exists(dir(0) + "/3"));
+    EXPECT_FALSE(fs::exists(dir(1)));
+    EXPECT_TRUE(prompter.boxes.empty());
+}
+
+TEST_F(TempSessionTest, ADirectoryWhoseLockIsHeldElsewhereIsSkipped)
+{
+    fs::create_directories(dir(0));
+    auto other = posix.lockFile(dir(0) + "/lock.txt");
+    ASSERT_NE(other, nullptr);
+    TempSession session(settings, files);
+    session.setUp();
+    EXPECT_EQ(session.sessionDir(), dir(1));
+}
+
+// Another instance makes the directory between our choice and our mkdir:
+// the directory is theirs, never shared.
+TEST_F(TempSessionTest, ADirectoryMadeByAnotherInstanceInTheSameMomentIsNotShared)
+{
+    TempSession other(settings, posix);
+    bool raced = false;
+    files.setBeforeMakeDirectory([&](const std::string& path) {
+        if (!raced && path == dir(0)) {
+            raced = true;
+            other.setUp();
+        }
+    });
+    TempSession session(settings, files);
+    session.setUp();
+    EXPECT_TRUE(raced);
+    EXPECT_EQ(other.sessionDir(), dir(0));
+    EXPECT_EQ(session.sessionDir(), dir(1));
+    EXPECT_TRUE(session.lockHeld());
+}
+
+TEST_F(TempSessionTest, ADirectoryWithoutItsLockIsNotTakenNorLeftBehind)
+{
+    files.failLocks(true);
+    TempSession session(settings, files);
+    session.setUp();
+    EXPECT_EQ(session.sessionDir(), "");
+    EXPECT_FALSE(session.lockHeld());
+    EXPECT_TRUE(fs::is_empty(base.path()));
+}
+
+TEST_F(TempSessionTest, CloseWarnsAboutFilesStillHeldAndKeepsThem)
+{
+    TempSession session(settings, files);
+    session.setUp();
+    auto store = std::make_unique<RingStore>(settings, session);
+    std::vector<std::uint8_t> bytes(RingStore::kBlockSize + 10, 1);
+    store->append(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    auto copy = store->snapshot(); // shares the two files: still two
+    store.reset();
+
+    FakePrompter prompter;
+    session.closeSession(prompter);
+    ASSERT_EQ(prompter.boxes.size(), 1u);
+    EXPECT_EQ(prompter.boxes[0].text, "Warning: Temp Files were not deleted: 2 files left");
+    EXPECT_EQ(prompter.boxes[0].caption, "Application Close");
+    EXPECT_EQ(prompter.boxes[0].buttons, Prompter::Buttons::Ok);
+    // Files still inside keep their directories and the lock file.
+    EXPECT_TRUE(fs::exists(copy->block(0).fileName()));
+    EXPECT_TRUE(fs::exists(dir(0) + "/lock.txt"));
+    EXPECT_TRUE(session.lockHeld());
+    EXPECT_FALSE(fs::exists(dir(0) + "/2")); // empty subdirectories went
+    copy.reset();
+    EXPECT_EQ(session.outstanding(), 0);
+}
+
+TEST_F(TempSessionTest, CloseWithoutFilesLeftRemovesEverything)
+{
+    TempSession session(settings, files);
+    session.setUp();
+    {
+        RingStore store(settings, session);
+        std::vector<std::uint8_t> bytes(5000, 1);
+        store.append(bytes.data(), 5000);
+    }
+    FakePrompter prompter;
+    session.closeSession(prompter);
+    EXPECT_TRUE(prompter.boxes.empty());
+    EXPECT_FALSE(session.lockHeld());
+    EXPECT_TRUE(fs::is_empty(base.path()));
+}
+
+TEST_F(TempSessionTest, AMissingTempDirectoryFallsBackToTheSystemOne)
+{
+    settings.tempDirectory = (base.path() / "missing").string();
+    TempSession session(settings, files);
+    session.setUp();
+    const std::string system = fs::temp_directory_path().string();
+    EXPECT_EQ(session.baseDir(), system.size() > 1 && system.back() == '/'
+                                     ? system.substr(0, system.size() - 1)
+                                     : system);
+    EXPECT_EQ(session.sessionDir().rfind(session.baseDir() + "/Quillet-", 0), 0u);
+    FakePrompter prompter;
+    session.closeSession(prompter);
+}
+
+TEST_F(TempSessionTest, SameBaseAgainKeepsTheSessionANewBaseMovesIt)
+{
+    TempSession session(settings, files);
+    session.setUp();
+    session.newFileName();
+    session.setUp(); // unchanged base: nothing happens
+    EXPECT_EQ(session.sessionDir(), dir(0));
+    EXPECT_EQ(session.newFileName(), dir(0) + "/0/00000001.tmp");
+
+    TempDir other("other");
+    settings.tempDirectory = other.path().string() + "/"; // trailing "/" is the same directory
+    session.setUp();
+    const std::string moved = (other.path() / "Quillet-0").string();
+    EXPECT_EQ(session.sessionDir(), moved);
+    EXPECT_EQ(session.newFileName(), moved + "/0/00000000.tmp"); // counter restarted
+    EXPECT_FALSE(fs::exists(dir(0)));                          // old directory removed
+    FakePrompter prompter;
+    session.closeSession(prompter);
+}
+
+TEST_F(TempSessionTest, WithoutASessionDirectoryBlocksCannotBeCreated)
+{
+    files.failLocks(true);
+    TempSession session(settings, files);
+    session.setUp();
+    RingStore store(settings, session);
+    std::uint8_t byte = 0;
+    EXPECT_THROW(store.append(&byte, 1), RecException);
+    EXPECT_EQ(session.outstanding(), 0);
+}
+
+} // namespace
+} // namespace sorvella::test
