@@ -8,7 +8,6 @@
 #include "platform/WaveIn.h"
 
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>

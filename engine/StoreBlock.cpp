@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 namespace sorvella {
 
@@ -22,19 +23,29 @@ struct SliceScan {
     std::int32_t loud = 0; // samples whose absolute value exceeds the trigger
 };
 
-// One pass over at most one slice of samples; branch-free so that it
-// vectorises, since it runs over every byte recorded.
+// One pass over at most one slice of samples, since it runs over every byte
+// recorded: branch-free in 16-bit lanes so that it vectorises. Absolute
+// values (0..32768) are compared unsigned, as signed values with the top bit
+// flipped.
 SliceScan scanSlice(const std::uint8_t* bytes, std::uint32_t count, std::int32_t trigger)
 {
     static_assert(std::endian::native == std::endian::little, "samples are little-endian");
     std::int16_t values[StoreBlock::kSliceBytes / 2];
     std::memcpy(values, bytes, count * 2);
-    SliceScan scan;
+    const auto limit = static_cast<std::uint16_t>(std::clamp(trigger, 0, 32768));
+    const auto biasedLimit = static_cast<std::int16_t>(limit ^ 0x8000);
+    std::int16_t biasedPeak = std::numeric_limits<std::int16_t>::min();
+    std::uint16_t loud = 0;
     for (std::uint32_t i = 0; i < count; ++i) {
-        const std::int32_t a = std::abs(static_cast<std::int32_t>(values[i]));
-        scan.peak = std::max(scan.peak, a);
-        scan.loud += a > trigger ? 1 : 0;
+        const std::int16_t sign = static_cast<std::int16_t>(values[i] >> 15);
+        const auto magnitude = static_cast<std::uint16_t>((values[i] ^ sign) - sign);
+        const auto biased = static_cast<std::int16_t>(magnitude ^ 0x8000);
+        biasedPeak = std::max(biasedPeak, biased);
+        loud = static_cast<std::uint16_t>(loud + (biased > biasedLimit ? 1 : 0));
     }
+    SliceScan scan;
+    scan.peak = static_cast<std::uint16_t>(biasedPeak) ^ 0x8000;
+    scan.loud = trigger < 0 ? static_cast<std::int32_t>(count) : loud;
     return scan;
 }
 

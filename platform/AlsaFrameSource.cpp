@@ -50,8 +50,7 @@ void configure(snd_pcm_t* pcm, const std::string& name, const WaveFormat& format
     check(snd_pcm_hw_params_set_format(pcm, hw.get(), SND_PCM_FORMAT_S16_LE), name,
           "16-bit samples");
     check(snd_pcm_hw_params_set_channels(pcm, hw.get(), format.channels), name, "channel count");
-    check(snd_pcm_hw_params_set_rate(pcm, hw.get(), format.samplesPerSec, 0), name,
-          "sample rate");
+    check(snd_pcm_hw_params_set_rate(pcm, hw.get(), format.samplesPerSec, 0), name, "sample rate");
     unsigned ring = kRingMicroseconds;
     check(snd_pcm_hw_params_set_buffer_time_near(pcm, hw.get(), &ring, nullptr), name,
           "buffer time");
@@ -61,8 +60,7 @@ void configure(snd_pcm_t* pcm, const std::string& name, const WaveFormat& format
     check(snd_pcm_hw_params(pcm, hw.get()), name, "applying the format");
 
     snd_pcm_uframes_t periodFrames = 0;
-    check(snd_pcm_hw_params_get_period_size(hw.get(), &periodFrames, nullptr), name,
-          "period size");
+    check(snd_pcm_hw_params_get_period_size(hw.get(), &periodFrames, nullptr), name, "period size");
     snd_pcm_sw_params_t* rawSw = nullptr;
     check(snd_pcm_sw_params_malloc(&rawSw), name, "software parameters");
     const std::unique_ptr<snd_pcm_sw_params_t, SwParamsFree> sw(rawSw);
@@ -101,8 +99,7 @@ public:
         if (ready < 0) {
             return recover(ready);
         }
-        const snd_pcm_sframes_t frames =
-            snd_pcm_readi(m_pcm.get(), dest, bytes / m_frameBytes);
+        const snd_pcm_sframes_t frames = snd_pcm_readi(m_pcm.get(), dest, bytes / m_frameBytes);
         if (frames == -EAGAIN) {
             return {};
         }

@@ -95,8 +95,7 @@ std::uint64_t SimulatedSignal::framesDue(Clock::time_point now) const
     case SimulatedPace::RealTime:
         if (m_running) {
             const double seconds = std::chrono::duration<double>(now - m_startTime).count();
-            due = m_framesAtStart +
-                  static_cast<std::uint64_t>(seconds * m_rate * m_options.speed);
+            due = m_framesAtStart + static_cast<std::uint64_t>(seconds * m_rate * m_options.speed);
         }
         break;
     case SimulatedPace::Stepped:
@@ -122,8 +121,8 @@ void SimulatedSignal::generate(std::uint8_t* dest, std::uint64_t frames) const
     const std::uint64_t first = m_delivered * m_channels;
     const std::uint64_t count = frames * m_channels;
     for (std::uint64_t i = 0; i < count; ++i) {
-        const auto value = static_cast<std::uint16_t>(
-            m_options.sample ? m_options.sample(first + i) : counterSample(first + i));
+        const auto value = static_cast<std::uint16_t>(m_options.sample ? m_options.sample(first + i)
+                                                                       : counterSample(first + i));
         dest[2 * i] = static_cast<std::uint8_t>(value & 0xFF);
         dest[2 * i + 1] = static_cast<std::uint8_t>(value >> 8);
     }
@@ -138,8 +137,8 @@ FrameSource::Chunk SimulatedSignal::read(std::uint8_t* dest, std::size_t bytes,
     const std::uint64_t wanted = bytes / frameBytes;
     const bool realTime = m_options.pace == SimulatedPace::RealTime;
     // Like a card's period: a real-time read waits for 10 ms of sound.
-    const std::uint64_t enough =
-        std::clamp<std::uint64_t>(realTime ? m_rate / 100 : 1, 1, std::max<std::uint64_t>(wanted, 1));
+    const std::uint64_t enough = std::clamp<std::uint64_t>(realTime ? m_rate / 100 : 1, 1,
+                                                           std::max<std::uint64_t>(wanted, 1));
     bool overrun = std::exchange(m_overrunInjected, false);
     std::uint64_t ready = 0;
     for (;;) {

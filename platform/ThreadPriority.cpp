@@ -45,8 +45,7 @@ int lowestPermittedNice()
     if (limit.rlim_cur == RLIM_INFINITY) {
         return kLowestNice;
     }
-    return std::clamp(20 - static_cast<int>(std::min<rlim_t>(limit.rlim_cur, 40)), kLowestNice,
-                      19);
+    return std::clamp(20 - static_cast<int>(std::min<rlim_t>(limit.rlim_cur, 40)), kLowestNice, 19);
 }
 
 // On Linux a thread id given to setpriority names that one thread only.

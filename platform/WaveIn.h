@@ -45,9 +45,10 @@ class WaveIn {
 public:
     virtual ~WaveIn() = default;
 
-    // Any thread but the callback thread. Queues the buffer (its bytesRecorded
-    // is reset) behind the others; never blocks on the device. Throws
-    // RecException when the device refuses it; then it is not queued.
+    // Any thread. Queues the buffer (its bytesRecorded is reset) behind the
+    // others; never blocks on the device. Throws RecException when the device
+    // refuses it (for example, not a whole number of frames); then it is not
+    // queued.
     virtual void addBuffer(WaveBuffer& buffer) = 0;
 
     // Control thread. Starts capturing into the queued buffers; returns once

@@ -35,8 +35,8 @@ std::vector<double> channel(const std::vector<std::uint8_t>& bytes, std::size_t 
     std::vector<double> out;
     for (std::size_t f = firstFrame; f < firstFrame + frameCount; ++f) {
         const std::size_t at = (f * channels + which) * 2;
-        out.push_back(static_cast<std::int16_t>(
-            static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8)));
+        out.push_back(
+            static_cast<std::int16_t>(static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8)));
     }
     return out;
 }
@@ -88,8 +88,8 @@ TEST(SoundReaderDevice, RecordsTheSteadyToneOfTheDefaultInput)
     auto reader = std::make_unique<SoundReader>(owner, fx.settings, alsa, fx.session);
     const WaveFormat format = reader->format();
     const std::int64_t threeSeconds = 3 * std::int64_t{format.avgBytesPerSec};
-    ASSERT_TRUE(waitFor([&] { return reader->heldBytes() >= threeSeconds; },
-                        std::chrono::seconds(30)));
+    ASSERT_TRUE(
+        waitFor([&] { return reader->heldBytes() >= threeSeconds; }, std::chrono::seconds(30)));
     reader->stop();
     auto store = reader->detachStore();
     reader->shutDown();
@@ -100,7 +100,8 @@ TEST(SoundReaderDevice, RecordsTheSteadyToneOfTheDefaultInput)
     const std::size_t rate = format.samplesPerSec;
     for (std::size_t which = 0; which < format.channels; ++which) {
         SCOPED_TRACE("channel " + std::to_string(which));
-        const std::vector<double> middle = channel(bytes, format.channels, which, rate / 2, 2 * rate);
+        const std::vector<double> middle =
+            channel(bytes, format.channels, which, rate / 2, 2 * rate);
         double peak = 0;
         for (const double s : middle) {
             peak = std::max(peak, std::abs(s));

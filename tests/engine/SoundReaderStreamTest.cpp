@@ -56,8 +56,7 @@ TEST_P(SampleExactStream, EveryHeldByteIsTheCounter)
     if (stream.keepSeconds == kContinuous) {
         EXPECT_EQ(store->heldBytes(), total);
     } else {
-        const std::int64_t limit =
-            std::int64_t{kLoopSeconds} * reader->format().avgBytesPerSec;
+        const std::int64_t limit = std::int64_t{kLoopSeconds} * reader->format().avgBytesPerSec;
         EXPECT_GE(store->heldBytes(), limit);
         EXPECT_LE(store->heldBytes(), limit + 2 * RingStore::kBlockSize);
     }
@@ -66,8 +65,9 @@ TEST_P(SampleExactStream, EveryHeldByteIsTheCounter)
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, SampleExactStream,
-                         ::testing::Values(Stream{1, kLoopSeconds, 200}, Stream{2, kLoopSeconds, 300},
-                                           Stream{1, kContinuous, 24}, Stream{2, kContinuous, 40}));
+                         ::testing::Values(Stream{1, kLoopSeconds, 200},
+                                           Stream{2, kLoopSeconds, 300}, Stream{1, kContinuous, 24},
+                                           Stream{2, kContinuous, 40}));
 
 // The disk stalls for 5 s while recording runs in real time: the queued
 // kernel buffers (about 12 s with the defaults) carry the sound over it, and
@@ -81,8 +81,8 @@ TEST(SoundReaderStall, AFiveSecondDiskStallLosesNothing)
 
     auto reader = fx.makeReader();
     ASSERT_TRUE(fx.files.waitForHeldWriter(std::chrono::seconds(30)));
-    ASSERT_TRUE(waitFor([&] { return fx.signal.framesDelivered() == frames; },
-                        std::chrono::seconds(60)));
+    ASSERT_TRUE(
+        waitFor([&] { return fx.signal.framesDelivered() == frames; }, std::chrono::seconds(60)));
     reader->stop(); // appends every complete buffer still waiting
     auto store = reader->detachStore();
     reader->shutDown();

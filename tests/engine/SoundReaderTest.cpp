@@ -12,8 +12,8 @@ namespace {
 
 using test::holdsCounter;
 using test::isCounterRun;
-using test::ReaderFixture;
 using test::readAll;
+using test::ReaderFixture;
 using test::waitFor;
 
 std::vector<std::string> boxTexts(const test::FakePrompter& prompts)
@@ -130,7 +130,8 @@ TEST(SoundReader, ABufferRefusedWhileRecordingIsReportedAndRecordingGoesOn)
     fx.waveIn.refuseAddBuffers(1);
     fx.signal.step(40 * fx.framesPerBuffer());
     ASSERT_TRUE(waitFor([&] {
-        return reader->store()->totalBytes() == static_cast<std::int64_t>(40 * fx.framesPerBuffer() * 4);
+        return reader->store()->totalBytes() ==
+               static_cast<std::int64_t>(40 * fx.framesPerBuffer() * 4);
     }));
     EXPECT_EQ(reader->claimPendingError().message(), SoundReader::kAddBufferPanic);
     reader->shutDown();

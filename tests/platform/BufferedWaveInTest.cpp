@@ -106,9 +106,8 @@ TEST_P(SimulatedDevice, FillsQueuedBuffersInOrderAndResetDropsThePartlyFilledOne
     device->start();
     signal.step(2 * framesPerBuffer() + framesPerBuffer() / 2);
     ASSERT_TRUE(waitFor([&] { return client.filledCount() == 2; }));
-    ASSERT_TRUE(waitFor([&] {
-        return signal.framesDelivered() == 2 * framesPerBuffer() + framesPerBuffer() / 2;
-    }));
+    ASSERT_TRUE(waitFor(
+        [&] { return signal.framesDelivered() == 2 * framesPerBuffer() + framesPerBuffer() / 2; }));
 
     const std::vector<WaveBuffer*> returned = device->reset();
 

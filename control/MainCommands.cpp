@@ -1,0 +1,235 @@
+#include "control/MainCommands.h"
+
+#include "control/ApplicationCloser.h"
+#include "control/FileManager.h"
+#include "control/RecordingController.h"
+#include "control/StatusDisplay.h"
+#include "core/Prompter.h"
+#include "core/RecException.h"
+#include "core/Settings.h"
+#include "platform/ProcessLauncher.h"
+#include "platform/TargetFiles.h"
+#include "save/TargetFileChoice.h"
+#include "save/TargetRecord.h"
+
+#include <exception>
+
+namespace sorvella {
+namespace {
+
+// The folder part of a target name: up to its last "/", "." without one.
+std::string folderOf(const std::string& fileName)
+{
+    const std::size_t slash = fileName.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : fileName.substr(0, slash);
+}
+
+} // namespace
+
+// Qt calls the handlers from its event loop, which no exception may cross.
+void MainCommands::guarded(const std::function<void()>& command)
+{
+    try {
+        command();
+    } catch (const RecException& error) {
+        m_services.prompter.tell(error.message());
+    } catch (const std::exception& error) {
+        m_services.prompter.tell(error.what(), Prompter::Icon::Error);
+    }
+}
+
+void MainCommands::refresh()
+{
+    m_services.controller.refreshStatus(true);
+}
+
+bool MainCommands::targetExists() const
+{
+    return sorvella::targetExists(m_services.settings.target);
+}
+
+const std::string& MainCommands::targetName() const
+{
+    return m_services.settings.target.fileName;
+}
+
+void MainCommands::notAvailableYet(const std::string& what)
+{
+    m_services.prompter.tell(what + " is not available in this version of Sorvella.",
+                             Prompter::Icon::Information);
+}
+
+void MainCommands::loopButton()
+{
+    guarded([this] { m_services.controller.onLoopButton(); });
+}
+
+void MainCommands::continuousButton()
+{
+    guarded([this] { m_services.controller.onContinuousButton(); });
+}
+
+void MainCommands::quickSave()
+{
+    guarded([this] { m_services.controller.quickSave(true); });
+}
+
+void MainCommands::editAndSave()
+{
+    guarded([this] { m_services.controller.editAndSave(); });
+}
+
+void MainCommands::changeTimeSettings()
+{
+    guarded([this] {
+        notAvailableYet("The \"Time Settings\" dialog");
+        refresh();
+    });
+}
+
+void MainCommands::config()
+{
+    guarded([this] {
+        notAvailableYet("Configuring");
+        refresh();
+    });
+}
+
+void MainCommands::saveSettingsAsDefault()
+{
+    guarded([this] {
+        m_services.saveSettings();
+        refresh();
+    });
+}
+
+void MainCommands::help()
+{
+    guarded([this] { m_services.help(kMainWindowHelp); });
+}
+
+void MainCommands::toggleForm()
+{
+    guarded([this] {
+        m_services.settings.showModeLarge = !m_services.settings.showModeLarge;
+        refresh();
+    });
+}
+
+void MainCommands::about()
+{
+    guarded([this] { m_services.view.showAbout(); });
+}
+
+// The volume control's recording view: the desktop's input devices, else
+// ALSA's capture controls in a terminal.
+void MainCommands::mixer()
+{
+    guarded([this] {
+        ProcessLauncher& launcher = m_services.launcher;
+        if (launcher.isInstalled("pavucontrol")) {
+            launcher.startDetached({"pavucontrol", "--tab=4"});
+        } else {
+            launcher.startDetached({"x-terminal-emulator", "-e", "alsamixer", "-V", "capture"});
+        }
+        refresh();
+    });
+}
+
+void MainCommands::browseTarget()
+{
+    guarded([this] {
+        chooseTargetFile(m_services.settings.target, m_services.catalogue, m_services.saveAs,
+                         OverwriteCheck::Skip);
+        refresh();
+    });
+}
+
+void MainCommands::advancedTarget()
+{
+    guarded([this] {
+        m_services.targetWizard(m_services.settings.target);
+        refresh();
+    });
+}
+
+void MainCommands::incrementTarget()
+{
+    guarded([this] {
+        nextFreeName(m_services.settings.target);
+        refresh();
+    });
+}
+
+void MainCommands::openTarget()
+{
+    guarded([this] {
+        if (targetExists()) {
+            m_services.launcher.startDetached({"xdg-open", targetName()});
+        }
+        refresh();
+    });
+}
+
+void MainCommands::editTarget()
+{
+    guarded([this] {
+        if (targetExists()) {
+            m_services.launcher.startDetached({m_services.settings.editProgram, targetName()});
+        }
+        refresh();
+    });
+}
+
+void MainCommands::deleteTarget()
+{
+    guarded([this] {
+        if (targetExists() &&
+            m_services.prompter.ask("Do you really want to delete " + targetName() + "?",
+                                    "Delete...", Prompter::Buttons::YesNo,
+                                    Prompter::Icon::Question) == Prompter::Answer::Yes) {
+            m_services.targetFiles.remove(targetName());
+        }
+        refresh();
+    });
+}
+
+void MainCommands::showTargetFolder()
+{
+    guarded([this] {
+        if (!targetExists() || !m_services.fileManager.showItem(targetName())) {
+            m_services.launcher.startDetached({"xdg-open", folderOf(targetName())});
+        }
+        refresh();
+    });
+}
+
+void MainCommands::restoreWindow()
+{
+    guarded([this] { m_services.controller.restoreWindows(); });
+}
+
+void MainCommands::windowMinimised()
+{
+    guarded([this] { m_services.status.trayUpdate(m_services.settings); });
+}
+
+void MainCommands::windowActivated()
+{
+    guarded([this] { m_services.controller.refreshStatus(false); });
+}
+
+void MainCommands::closeRequested()
+{
+    guarded([this] { m_services.closer.closeApplication(false); });
+}
+
+void MainCommands::timerTick()
+{
+    guarded([this] { m_services.controller.onTimer(); });
+}
+
+} // namespace sorvella

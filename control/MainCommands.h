@@ -1,0 +1,85 @@
+#pragma once
+
+#include "control/MainCommandsSink.h"
+#include "save/SaveAsWindows.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace sorvella {
+
+class ApplicationCloser;
+class CodecCatalogue;
+class FileManager;
+class MainView;
+class ProcessLauncher;
+class RecordingController;
+class StatusDisplay;
+class TargetFiles;
+struct SaveTarget;
+struct Settings;
+
+// The main window's commands: its buttons, tray menu and window events, each
+// ending with a status refresh. Outside programs are started detached and
+// fail silently. A RecException never leaves a handler: it is shown here.
+class MainCommands : public MainCommandsSink {
+public:
+    static constexpr std::int32_t kMainWindowHelp = 102;
+
+    struct Services {
+        RecordingController& controller;
+        ApplicationCloser& closer;
+        Settings& settings;
+        // "Save settings as default": writes every stored setting.
+        std::function<void()> saveSettings;
+        Prompter& prompter;
+        MainView& view;
+        StatusDisplay& status;
+        ProcessLauncher& launcher;
+        FileManager& fileManager;
+        TargetFiles& targetFiles;
+        const CodecCatalogue& catalogue;
+        SaveAsWindows saveAs;
+        // The modal "Select Targetfile..." dialog on the main target.
+        std::function<void(SaveTarget&)> targetWizard;
+        std::function<void(std::int32_t topic)> help;
+    };
+
+    explicit MainCommands(Services services) : m_services(std::move(services)) {}
+
+    void loopButton() override;
+    void continuousButton() override;
+    void quickSave() override;
+    void editAndSave() override;
+    void changeTimeSettings() override;
+    void config() override;
+    void saveSettingsAsDefault() override;
+    void help() override;
+    void toggleForm() override;
+    void about() override;
+    void mixer() override;
+    void browseTarget() override;
+    void advancedTarget() override;
+    void incrementTarget() override;
+    void openTarget() override;
+    void editTarget() override;
+    void deleteTarget() override;
+    void showTargetFolder() override;
+    void restoreWindow() override;
+    void windowMinimised() override;
+    void windowActivated() override;
+    void closeRequested() override;
+    void timerTick() override;
+
+private:
+    void guarded(const std::function<void()>& command);
+    void refresh();
+    bool targetExists() const;
+    const std::string& targetName() const;
+    void notAvailableYet(const std::string& what);
+
+    Services m_services;
+};
+
+} // namespace sorvella

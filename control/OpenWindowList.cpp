@@ -1,0 +1,54 @@
+#include "control/OpenWindowList.h"
+
+#include <algorithm>
+
+namespace sorvella {
+
+void OpenWindowList::add(OpenWindow& window)
+{
+    if (std::find(m_windows.begin(), m_windows.end(), &window) == m_windows.end()) {
+        m_windows.push_back(&window);
+    }
+}
+
+void OpenWindowList::remove(OpenWindow& window)
+{
+    std::erase(m_windows, &window);
+}
+
+bool OpenWindowList::hasWindowsThatStay() const
+{
+    return std::any_of(m_windows.begin(), m_windows.end(),
+                       [](const OpenWindow* window) { return !window->closesByItself(); });
+}
+
+void OpenWindowList::showAll()
+{
+    // A copy: showing a window runs no code of ours, but stay safe if it did.
+    for (OpenWindow* window : std::vector<OpenWindow*>(m_windows)) {
+        window->showWindow();
+    }
+}
+
+// A closing window removes itself from the list; one that does not is
+// removed here, so the loop always ends.
+void OpenWindowList::closeAll()
+{
+    while (!m_windows.empty()) {
+        OpenWindow* window = m_windows.front();
+        window->closeWindow();
+        remove(*window);
+    }
+}
+
+void OpenWindowList::closeWindowsThatStay()
+{
+    for (OpenWindow* window : std::vector<OpenWindow*>(m_windows)) {
+        if (!window->closesByItself()) {
+            window->closeWindow();
+            remove(*window);
+        }
+    }
+}
+
+} // namespace sorvella

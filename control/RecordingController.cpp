@@ -1,0 +1,454 @@
+#include "control/RecordingController.h"
+
+#include "control/Clock.h"
+#include "control/EditorOpener.h"
+#include "control/EventPump.h"
+#include "control/MainThreadPriority.h"
+#include "control/OpenWindowList.h"
+#include "control/SaveStarter.h"
+#include "save/TargetRecord.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace sorvella {
+namespace {
+
+constexpr const char* kRecordingErrorCaption = "Error recording...";
+constexpr const char* kStartFailedText =
+    "Start recording failed: device busy. Maybe another program uses the standard sound device...";
+constexpr const char* kStartFailedCaption = "Start Recording";
+constexpr const char* kCloseWindowsText = "Please close all other Sorvella Windows to continue...";
+constexpr const char* kCloseWindowsCaption = "Error while Saving";
+constexpr const char* kSaveErrorCaption = "Error while saving...";
+constexpr const char* kEmptyRecording = "Error: Recorded Area is empty!";
+
+constexpr std::chrono::milliseconds kWindowWaitPause{10};
+constexpr std::int32_t kPeriodicTicks = 10;
+constexpr std::int32_t kPriorityPeriods = 20;
+
+enum AutoSaveAction : std::int32_t { SaveAfter = 2, EditAfter = 3 };
+enum AutoSaveFollow : std::int32_t {
+    CloseApplication = 0,
+    EnterIdle = 1,
+    RestartContinuous = 2,
+    RestartIncremented = 3,
+    LoopMode = 4,
+};
+enum SaveMode : std::int32_t { StopRecording = 0, RestartRecording = 1 };
+
+std::int32_t atLeastOneSecond(std::int64_t seconds)
+{
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(seconds, 1, std::numeric_limits<std::int32_t>::max()));
+}
+
+// Clears a flag when the scope ends, however it ends.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~FlagScope() { m_flag = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& m_flag;
+};
+
+} // namespace
+
+RecordingController::RecordingController(Services services)
+    : m_services(std::move(services)), m_settings(m_services.settings)
+{
+}
+
+RecordingController::~RecordingController()
+{
+    shutDownRecorder();
+}
+
+std::int32_t RecordingController::keepSeconds() const
+{
+    if (m_continuousMode.load()) {
+        return -1;
+    }
+    switch (m_settings.loopMode.load()) {
+    case 0:
+    case 2: // sound-activated archives keep the loop until they cut pieces of their own
+        return atLeastOneSecond(m_settings.loopTime.load());
+    case 1:
+        return atLeastOneSecond(static_cast<std::int64_t>(m_settings.archiverInterval.load()) -
+                                m_settings.archiverDelay.load() +
+                                m_settings.archiverOverlap.load() + 60);
+    default:
+        return -1;
+    }
+}
+
+bool RecordingController::startRecording()
+{
+    try {
+        m_recorder = std::make_unique<SoundReader>(*this, m_settings, m_services.waveIn,
+                                                   m_services.session);
+    } catch (const RecException&) {
+        return false;
+    }
+    refreshStatus(true);
+    return true;
+}
+
+void RecordingController::restartRecording()
+{
+    shutDownRecorder();
+    if (!startRecording()) {
+        m_settings.startRetryTicks = kRestartRetryTicks;
+    }
+}
+
+void RecordingController::stopRecording()
+{
+    shutDownRecorder();
+    refreshStatus(true);
+}
+
+void RecordingController::shutDownRecorder()
+{
+    if (m_recorder) {
+        m_recorder->shutDown();
+        m_recorder.reset();
+    }
+}
+
+void RecordingController::onLoopButton()
+{
+    onRecordingButton(RecordingButton::Loop);
+}
+
+void RecordingController::onContinuousButton()
+{
+    onRecordingButton(RecordingButton::Continuous);
+}
+
+// Pressing the other button switches the mode of the running recording
+// (and its store, trimmed from now on in loop mode); releasing the pressed
+// one ends the recording.
+void RecordingController::onRecordingButton(RecordingButton pressed)
+{
+    const RecordingButton other =
+        pressed == RecordingButton::Loop ? RecordingButton::Continuous : RecordingButton::Loop;
+    if (m_services.view.isChecked(pressed)) {
+        const bool wasRecording = m_services.view.isChecked(other);
+        m_continuousMode.store(pressed == RecordingButton::Continuous);
+        if (!wasRecording) {
+            restartRecording();
+        }
+        m_services.view.setChecked(other, false);
+    } else {
+        shutDownRecorder();
+    }
+    refreshStatus(true);
+}
+
+std::unique_ptr<RingStore> RecordingController::takeSnapshot()
+{
+    setCurrentThreadPriority(snapshotPriority(m_settings.timingProfile));
+    std::unique_ptr<RingStore> snapshot = m_recorder->store()->snapshot();
+    setCurrentThreadPriority(mainThreadPriority(m_settings.timingProfile));
+    return snapshot;
+}
+
+void RecordingController::quickSave(bool keepRunning)
+{
+    if (!m_recorder) {
+        refreshStatus(true);
+        return;
+    }
+    Prompter& prompter = m_services.prompter;
+    while (!keepRunning && !m_services.openWindows.empty()) {
+        if (prompter.ask(kCloseWindowsText, kCloseWindowsCaption, Prompter::Buttons::RetryCancel,
+                         Prompter::Icon::Warning) == Prompter::Answer::Cancel) {
+            stopRecording();
+            return;
+        }
+    }
+    std::unique_ptr<RingStore> snapshot = takeSnapshot();
+    for (;;) {
+        try {
+            startQuickSave(snapshot);
+            break;
+        } catch (const RecException& error) {
+            if (error.kind() != RecException::OpenFailure) {
+                prompter.ask(error.message(), kSaveErrorCaption, Prompter::Buttons::Ok,
+                             Prompter::Icon::Warning);
+                break;
+            }
+            if (prompter.ask(error.message(), kSaveErrorCaption, Prompter::Buttons::RetryCancel,
+                             Prompter::Icon::Warning) != Prompter::Answer::Retry) {
+                break;
+            }
+        }
+    }
+    snapshot.reset();
+    if (!keepRunning) {
+        m_services.view.setWindowEnabled(false);
+        stopRecording();
+        waitForOpenWindows();
+        m_services.view.setWindowEnabled(true);
+    }
+    refreshStatus(true);
+}
+
+// The file is named after the held sound: it ends now and began as long ago
+// as the snapshot holds.
+void RecordingController::startQuickSave(std::unique_ptr<RingStore>& snapshot)
+{
+    const std::int64_t now = m_services.clock.now();
+    const std::int64_t bytesPerSecond = m_recorder->format().avgBytesPerSec;
+    SaveTarget target = copyTarget(m_settings.target);
+    applyTimes(target, now - snapshot->heldBytes() / bytesPerSecond, now);
+    m_services.saves.startSave(snapshot, target);
+    switch (m_settings.quickSaveMode) {
+    case StopRecording:
+        shutDownRecorder();
+        break;
+    case RestartRecording:
+        restartRecording();
+        break;
+    default: // continue recording (share data)
+        break;
+    }
+}
+
+void RecordingController::waitForOpenWindows()
+{
+    while (!m_services.openWindows.empty()) {
+        m_services.pump.pump(kWindowWaitPause);
+    }
+}
+
+void RecordingController::editAndSave()
+{
+    if (!m_recorder || m_services.editor == nullptr) {
+        return;
+    }
+    restoreWindows();
+    std::unique_ptr<RingStore> store;
+    switch (m_settings.editSaveMode) {
+    case StopRecording:
+    case RestartRecording: {
+        const std::unique_ptr<SoundReader> reader = std::move(m_recorder);
+        reader->stop();
+        store = reader->detachStore();
+        reader->shutDown();
+        if (m_settings.editSaveMode == RestartRecording) {
+            restartRecording();
+        }
+        break;
+    }
+    default: // continue recording (full duplex)
+        store = m_recorder->snapshotStore();
+        break;
+    }
+    if (!store || store->heldBytes() <= 0) {
+        m_services.prompter.ask(kEmptyRecording, "", Prompter::Buttons::Ok,
+                                Prompter::Icon::Warning);
+    } else {
+        m_services.editor->openEditor(std::move(store));
+    }
+    refreshStatus(true);
+}
+
+void RecordingController::restoreWindows()
+{
+    m_services.view.restoreWindow();
+    m_services.openWindows.showAll();
+}
+
+void RecordingController::onTimer()
+{
+    // A message box of a tick runs the event loop, and with it the timer: a
+    // tick that comes in meanwhile is left out.
+    if (m_inTick || m_ticksStopped) {
+        return;
+    }
+    const FlagScope inTick(m_inTick);
+    m_services.status.updateTickTexts(statusInput(), m_settings);
+    if (autoSaveStep() == Step::EndTick || pendingErrorStep() == Step::EndTick) {
+        return;
+    }
+    startRetryStep();
+    levelMeterStep();
+    m_services.status.showTexts();
+    periodicStep();
+}
+
+// "Save after:" or "Edit after:" once the continuous recording is long
+// enough, then the chosen follow-up.
+RecordingController::Step RecordingController::autoSaveStep()
+{
+    const std::int32_t action = m_settings.autoSaveAction;
+    if (!m_recorder || !m_continuousMode.load() || m_settings.autoSaveTime <= 0 ||
+        action < SaveAfter || m_recorder->recordedSeconds() < m_settings.autoSaveTime) {
+        return Step::Continue;
+    }
+    if (action == EditAfter && !canEdit()) {
+        return Step::Continue; // no editor to hand the sound to: keep recording it
+    }
+    m_settings.autoSaveAction = 0;
+    if (action == SaveAfter) {
+        quickSave(m_settings.autoSaveFollow != CloseApplication);
+    } else if (action == EditAfter) {
+        editAndSave();
+    }
+    switch (m_settings.autoSaveFollow) {
+    case CloseApplication:
+        stopRecording();
+        m_services.closeApplication();
+        return Step::EndTick;
+    case EnterIdle:
+        stopRecording();
+        break;
+    case RestartIncremented:
+        nextFreeName(m_settings.target);
+        [[fallthrough]];
+    case RestartContinuous:
+        stopRecording();
+        restartRecording();
+        m_continuousMode.store(true);
+        m_settings.autoSaveAction = action;
+        break;
+    case LoopMode:
+        m_continuousMode.store(false);
+        break;
+    default:
+        break;
+    }
+    refreshStatus(true);
+    return Step::Continue;
+}
+
+// An error the recording parked is shown once: the reader marks it as being
+// shown until the user answers.
+RecordingController::Step RecordingController::pendingErrorStep()
+{
+    if (!m_recorder) {
+        return Step::Continue;
+    }
+    const RecException error = m_recorder->claimPendingError();
+    if (error.kind() == RecException::None) {
+        return Step::Continue;
+    }
+    if (m_services.prompter.ask(error.message(), kRecordingErrorCaption,
+                                Prompter::Buttons::RetryCancel,
+                                Prompter::Icon::Warning) == Prompter::Answer::Cancel) {
+        stopRecording();
+        return Step::EndTick;
+    }
+    if (m_recorder) {
+        m_recorder->clearPendingError();
+    }
+    return Step::Continue;
+}
+
+// The first start, and every start after a busy device: one attempt per tick
+// behind the retry dialog until the ticks run out, then the question.
+void RecordingController::startRetryStep()
+{
+    std::int32_t& ticks = m_settings.startRetryTicks;
+    if (ticks > 0) {
+        --ticks;
+        if (m_retryDialog) {
+            m_retryDialog->show(ticks);
+        }
+        if (!m_recorder) {
+            bool failed = true;
+            if (m_retryDialog && m_retryDialog->cancelled()) {
+                ticks = 0;
+                failed = false;
+            }
+            if (ticks == 0) {
+                closeRetryDialog();
+                if (failed && m_services.prompter.ask(kStartFailedText, kStartFailedCaption,
+                                                      Prompter::Buttons::RetryCancel,
+                                                      Prompter::Icon::Error) !=
+                                  Prompter::Answer::Cancel) {
+                    restartRecording();
+                }
+            } else {
+                startRecording();
+            }
+            if (m_recorder) {
+                ticks = 0;
+            } else if (ticks > 0 && !m_retryDialog) {
+                m_retryDialog = m_services.retryDialogs();
+                m_retryDialog->show(ticks);
+                refreshStatus(true);
+            }
+        }
+    }
+    if (m_recorder && m_retryDialog) {
+        closeRetryDialog();
+    }
+}
+
+void RecordingController::closeRetryDialog()
+{
+    m_retryDialog.reset();
+    refreshStatus(true);
+}
+
+void RecordingController::levelMeterStep()
+{
+    std::int32_t left = -1;
+    std::int32_t right = -1;
+    if (m_recorder) {
+        m_recorder->takePeaks(left, right);
+        if (left == -1 && right == -1) {
+            return; // no new sound: the meters keep what they show
+        }
+        if (left > -1 && right > -1) {
+            left /= 2;
+            right /= 2;
+        }
+    }
+    const std::int32_t marker = m_settings.loopMode == 2 ? m_settings.voxVolume / 2 : -1;
+    m_services.view.setLevel(Meter::Left, {left, marker, true});
+    m_services.view.setLevel(Meter::Right, {right, marker, true});
+}
+
+void RecordingController::periodicStep()
+{
+    if (++m_tickCount % kPeriodicTicks != 0) {
+        return;
+    }
+    m_services.status.updateTargetDisplay(statusInput(), m_settings);
+    if (++m_periodicCount >= kPriorityPeriods) {
+        m_periodicCount = 0;
+        setCurrentThreadPriority(mainThreadPriority(m_settings.timingProfile));
+        refreshStatus(true);
+    }
+}
+
+StatusInput RecordingController::statusInput() const
+{
+    StatusInput input;
+    input.hasRecorder = m_recorder != nullptr;
+    input.continuousMode = m_continuousMode.load();
+    input.retryDialogOpen = m_retryDialog != nullptr;
+    input.keepSeconds = keepSeconds();
+    input.format = m_settings.format;
+    if (m_recorder) {
+        input.recordedSeconds = m_recorder->recordedSeconds();
+        input.totalSeconds = m_recorder->totalSeconds();
+        input.heldBytes = m_recorder->heldBytes();
+        input.format = m_recorder->format();
+    }
+    return input;
+}
+
+void RecordingController::refreshStatus(bool full)
+{
+    m_services.status.refreshStatus(statusInput(), m_settings, full);
+}
+
+} // namespace sorvella

@@ -1,0 +1,132 @@
+#pragma once
+
+#include "control/RetryDialog.h"
+#include "control/StatusDisplay.h"
+#include "core/Prompter.h"
+#include "core/Settings.h"
+#include "engine/RecordingOwner.h"
+#include "engine/SoundReader.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace sorvella {
+
+class Clock;
+class EditorOpener;
+class EventPump;
+class MainView;
+class OpenWindowList;
+class SaveStarter;
+class TempSession;
+class WaveInSystem;
+
+// The part of the main window that owns the recording: it starts, stops and
+// restarts the SoundReader, switches between loop and continuous mode, saves
+// or edits what is held, and on every tick of the 300 ms main timer shows the
+// counters, fires the automatic save, reports recording errors and retries a
+// busy input device. A plain class on the main thread; only keepSeconds() is
+// called from the device callback thread.
+class RecordingController : public RecordingOwner {
+public:
+    static constexpr std::int32_t kRestartRetryTicks = 10;
+
+    struct Services {
+        Settings& settings;
+        WaveInSystem& waveIn;
+        TempSession& session;
+        Prompter& prompter;
+        const Clock& clock;
+        MainView& view;
+        StatusDisplay& status;
+        OpenWindowList& openWindows;
+        SaveStarter& saves;
+        EventPump& pump;
+        RetryDialogFactory retryDialogs;
+        // Null while the program has no editor: Edit and Save stays off.
+        EditorOpener* editor = nullptr;
+        // The follow-up "close application" of an automatic save.
+        std::function<void()> closeApplication;
+    };
+
+    explicit RecordingController(Services services);
+    // Shuts a running recording down.
+    ~RecordingController() override;
+    RecordingController(const RecordingController&) = delete;
+    RecordingController& operator=(const RecordingController&) = delete;
+
+    // RecordingOwner. Device callback thread: reads only Relaxed settings and
+    // the atomic mode. A limit below one second keeps one second, so that a
+    // settings file with a nonsensical loop time still records a loop.
+    std::int32_t keepSeconds() const override;
+    Prompter& prompter() override { return m_services.prompter; }
+
+    // Creates a recorder; false (silently) when the device cannot be opened.
+    bool startRecording();
+    // Ends the recording (if any) and starts a new one; a failure leaves the
+    // timer to retry for kRestartRetryTicks ticks.
+    void restartRecording();
+    void stopRecording();
+
+    // The two recording buttons, after a click changed their check state:
+    // together they are one three-way switch (loop, continuous, idle).
+    void onLoopButton();
+    void onContinuousButton();
+
+    // Saves what is held. With `keepRunning` false (before the program
+    // closes) recording stops and the call returns only when every save,
+    // this one included, has finished.
+    void quickSave(bool keepRunning);
+    // Hands the recording to the editor, as "Save Mode Edit and Save" says.
+    void editAndSave();
+    bool canEdit() const { return m_services.editor != nullptr; }
+
+    // The main window back from the tray or the taskbar, with every open
+    // save and editor window.
+    void restoreWindows();
+
+    void onTimer();
+
+    // Lets events run until every save and editor window has closed.
+    void waitForOpenWindows();
+
+    // No more ticks: the program is closing.
+    void stopTicks() { m_ticksStopped = true; }
+
+    void setContinuousMode(bool continuous) { m_continuousMode.store(continuous); }
+    bool continuousMode() const { return m_continuousMode.load(); }
+    bool hasRecorder() const { return m_recorder != nullptr; }
+    bool hasRetryDialog() const { return m_retryDialog != nullptr; }
+    const SoundReader* recorder() const { return m_recorder.get(); }
+
+    StatusInput statusInput() const;
+    void refreshStatus(bool full);
+
+private:
+    enum class Step { Continue, EndTick };
+
+    void onRecordingButton(RecordingButton pressed);
+    void shutDownRecorder();
+    std::unique_ptr<RingStore> takeSnapshot();
+    void startQuickSave(std::unique_ptr<RingStore>& snapshot);
+    Step autoSaveStep();
+    Step pendingErrorStep();
+    void startRetryStep();
+    void closeRetryDialog();
+    void levelMeterStep();
+    void periodicStep();
+
+    Services m_services;
+    Settings& m_settings;
+    std::unique_ptr<SoundReader> m_recorder;
+    std::unique_ptr<RetryDialog> m_retryDialog;
+    std::atomic<bool> m_continuousMode{false};
+    std::int32_t m_tickCount = 0;
+    std::int32_t m_periodicCount = 0;
+    bool m_inTick = false;
+    bool m_ticksStopped = false;
+};
+
+} // namespace sorvella

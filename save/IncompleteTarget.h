@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace sorvella {
+
+class TargetFiles;
+
+// "<name> (incomplete).<ext>": where a save that failed halfway leaves what it
+// wrote, since the store it consumed may have been the only copy.
+std::string incompleteName(const std::string& fileName);
+
+// Renames the finished partial target to its incomplete name and returns the
+// name it is kept under: its own when that name is taken.
+std::string keepIncompleteTarget(TargetFiles& files, const std::string& fileName);
+
+} // namespace sorvella

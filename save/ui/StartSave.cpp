@@ -1,0 +1,25 @@
+#include "save/ui/StartSave.h"
+
+#include "engine/RingStore.h"
+#include "save/SaveJob.h"
+#include "save/ui/SaveProgressWindow.h"
+
+namespace sorvella {
+
+SaveProgressWindow* startSave(const SaveWindowServices& services, std::unique_ptr<RingStore>& store,
+                              QWidget* parent, const SaveTarget& target,
+                              const BlockFilter* filter, std::int32_t timingProfile)
+{
+    auto job = std::make_unique<SaveJob>(services.jobs, store, target, filter);
+    auto* window = new SaveProgressWindow(std::move(job), services.prompter,
+                                          services.openWindows, parent);
+    if (parent == nullptr || parent->isVisible()) {
+        // Saves start from timers and hot keys: never take the focus.
+        window->setAttribute(Qt::WA_ShowWithoutActivating);
+        window->show();
+    }
+    window->startJob(saveThreadPriority(timingProfile));
+    return window;
+}
+
+} // namespace sorvella
