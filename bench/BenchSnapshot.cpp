@@ -1,8 +1,8 @@
 // Snapshots of a store holding ten minutes while another thread keeps
 // appending (and trimming to ten minutes), timed on the main thread.
 
-#include "bench/Benchmarks.h"
 #include "bench/BenchSupport.h"
+#include "bench/Benchmarks.h"
 #include "core/Settings.h"
 #include "engine/RingStore.h"
 #include "engine/TempSession.h"
@@ -88,11 +88,12 @@ int snapshot(const std::vector<std::string>& args)
 
     std::sort(times.begin(), times.end());
     auto percentile = [&](double p) {
-        return times[std::min(times.size() - 1, static_cast<std::size_t>(p * static_cast<double>(times.size())))];
+        return times[std::min(times.size() - 1,
+                              static_cast<std::size_t>(p * static_cast<double>(times.size())))];
     };
-    std::printf("%d snapshots: min %.3f ms, p50 %.3f ms, p99 %.3f ms, max %.3f ms (budget %.1f ms)\n",
-                kSnapshots, times.front(), percentile(0.5), percentile(0.99), times.back(),
-                kBudgetMs);
+    std::printf(
+        "%d snapshots: min %.3f ms, p50 %.3f ms, p99 %.3f ms, max %.3f ms (budget %.1f ms)\n",
+        kSnapshots, times.front(), percentile(0.5), percentile(0.99), times.back(), kBudgetMs);
     std::printf("peak resident memory: %.1f MB\n", peakResidentMegabytes());
     const double median = times[times.size() / 2];
     std::printf("median_ms=%.3f\n", median);

@@ -6,12 +6,12 @@
 #include "core/Prompter.h"
 
 #include <cmath>
-#include <numbers>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <numbers>
 #include <string>
 #include <sys/resource.h>
 #include <sys/vfs.h>
@@ -103,8 +103,10 @@ public:
         for (std::size_t i = 0; i < m_bytes.size(); i += 2) {
             const std::size_t frame = (i % kPeriod) / 4;
             const double t = static_cast<double>(frame) / 44100.0;
-            const double level = 4000 + 12000 * (0.5 + 0.5 * std::sin(2 * std::numbers::pi * 0.5 * t));
-            const double tone = (i % 4 == 0) ? std::sin(2 * std::numbers::pi * 440 * t) : std::sin(2 * std::numbers::pi * 660 * t);
+            const double level =
+                4000 + 12000 * (0.5 + 0.5 * std::sin(2 * std::numbers::pi * 0.5 * t));
+            const double tone = (i % 4 == 0) ? std::sin(2 * std::numbers::pi * 440 * t)
+                                             : std::sin(2 * std::numbers::pi * 660 * t);
             const auto v = static_cast<std::uint16_t>(static_cast<std::int16_t>(level * tone));
             m_bytes[i] = static_cast<std::uint8_t>(v & 0xFF);
             m_bytes[i + 1] = static_cast<std::uint8_t>(v >> 8);

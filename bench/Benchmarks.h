@@ -18,5 +18,6 @@ struct Benchmark {
 
 int storeAppend(const std::vector<std::string>& args);
 int snapshot(const std::vector<std::string>& args);
+int saveWav(const std::vector<std::string>& args);
 
 } // namespace sorvella::bench

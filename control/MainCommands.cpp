@@ -32,6 +32,7 @@ std::string folderOf(const std::string& fileName)
 // Qt calls the handlers from its event loop, which no exception may cross.
 void MainCommands::guarded(const std::function<void()>& command)
 {
+    ++m_depth;
     try {
         command();
     } catch (const RecException& error) {
@@ -39,6 +40,7 @@ void MainCommands::guarded(const std::function<void()>& command)
     } catch (const std::exception& error) {
         m_services.prompter.tell(error.what(), Prompter::Icon::Error);
     }
+    --m_depth;
 }
 
 void MainCommands::refresh()

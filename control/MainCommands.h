@@ -72,6 +72,10 @@ public:
     void closeRequested() override;
     void timerTick() override;
 
+    // True while a handler runs (a message box or a wait of it may run the
+    // event loop meanwhile).
+    bool busy() const { return m_depth > 0; }
+
 private:
     void guarded(const std::function<void()>& command);
     void refresh();
@@ -80,6 +84,7 @@ private:
     void notAvailableYet(const std::string& what);
 
     Services m_services;
+    int m_depth = 0;
 };
 
 } // namespace sorvella

@@ -27,12 +27,12 @@ public:
     virtual void mixer() = 0;
 
     // The target file.
-    virtual void browseTarget() = 0;    // "&Browse..."
-    virtual void advancedTarget() = 0;  // "Advanced..."
-    virtual void incrementTarget() = 0; // "&+"
-    virtual void openTarget() = 0;      // "Open"
-    virtual void editTarget() = 0;      // "Edit"
-    virtual void deleteTarget() = 0;    // "Delete"
+    virtual void browseTarget() = 0;     // "&Browse..."
+    virtual void advancedTarget() = 0;   // "Advanced..."
+    virtual void incrementTarget() = 0;  // "&+"
+    virtual void openTarget() = 0;       // "Open"
+    virtual void editTarget() = 0;       // "Edit"
+    virtual void deleteTarget() = 0;     // "Delete"
     virtual void showTargetFolder() = 0; // "Open folder"
 
     // The tray's "&Restore" and a double click on the tray icon: the main

@@ -106,7 +106,6 @@ public:
     // False when no tray icon exists to update.
     virtual bool updateTrayIcon(StateIcon icon, const std::string& tip) = 0;
     virtual void removeTrayIcon() = 0;
-    virtual bool hasTrayIcon() const = 0;
 
     // The modal About box.
     virtual void showAbout() = 0;

@@ -23,7 +23,8 @@ std::vector<SegmentColour> meterSegments(int innerWidth, const MeterReading& rea
         SegmentColour colour;
         if (level >= 0 && level >= threshold) {
             colour.red = static_cast<int>(std::min<std::int64_t>(i * 510 / n, 255));
-            colour.green = static_cast<int>(std::clamp<std::int64_t>((n - 1 - i) * 510 / n, 0, 255));
+            colour.green =
+                static_cast<int>(std::clamp<std::int64_t>((n - 1 - i) * 510 / n, 0, 255));
         } else {
             const int grey = level >= 0 ? 150 : 176;
             const bool belowMarker = marker > 0 && threshold < marker;

@@ -59,8 +59,6 @@ public:
     void trayUpdate(const Settings& settings) { m_tray.update(settings.iconInTray, m_stateIcon); }
     void trayRemove() { m_tray.remove(); }
 
-    StateIcon stateIcon() const { return m_stateIcon; }
-
 private:
     MainView& m_view;
     const Clock& m_clock;

@@ -48,8 +48,8 @@ void RingStore::append(const std::uint8_t* data, std::uint32_t bytes)
             startBlock();
         }
         StoreBlock& tail = *m_blocks.back();
-        const std::uint32_t piece =
-            std::min<std::uint32_t>(bytes - done, static_cast<std::uint32_t>(kBlockSize) - tail.fill());
+        const std::uint32_t piece = std::min<std::uint32_t>(
+            bytes - done, static_cast<std::uint32_t>(kBlockSize) - tail.fill());
         if (!tail.write(data + done, piece, trigger, m_directToDisk)) {
             throw RecException(RecException::Failure, "Disk full...");
         }
@@ -186,7 +186,8 @@ std::int32_t RingStore::peakInRange(std::int64_t from, std::int64_t to) const
         }
         const auto& overview = m_blocks[k]->overview();
         for (std::int32_t s = 0; s < StoreBlock::kOverviewSize; ++s) {
-            const std::int64_t end = start + (s + 1) * static_cast<std::int64_t>(StoreBlock::kSliceBytes);
+            const std::int64_t end =
+                start + (s + 1) * static_cast<std::int64_t>(StoreBlock::kSliceBytes);
             if (end > from && end < to) {
                 best = std::max<std::int32_t>(best, overview[static_cast<std::size_t>(s)]);
             }

@@ -28,7 +28,7 @@ class TempSession;
 class RingStore {
 public:
     static constexpr std::int64_t kBlockSize = StoreBlock::kSize;
-    static constexpr std::int32_t kMinLoudSamples = 50; // every vox profile's minimum
+    static constexpr std::int32_t kMinLoudSamples = 50;    // every vox profile's minimum
     static constexpr std::int64_t kCacheWindow = 0x100000; // 1 MiB kept before a play position
 
     RingStore(const Settings& settings, TempSession& session);

@@ -85,7 +85,8 @@ StoreBlock::StoreBlock(TempSession& session)
 
 StoreBlock::StoreBlock(const StoreBlock& source, bool shareOverview)
     : m_session(source.m_session), m_fileName(source.m_fileName), m_number(source.m_number),
-      m_overview(shareOverview ? source.m_overview : std::make_shared<Overview>(*source.m_overview)),
+      m_overview(shareOverview ? source.m_overview
+                               : std::make_shared<Overview>(*source.m_overview)),
       m_fill(source.m_fill), m_firstLoud(source.m_firstLoud), m_lastLoud(source.m_lastLoud),
       m_loudCount(source.m_loudCount)
 {
@@ -121,7 +122,8 @@ std::int32_t StoreBlock::shareCount() const
 bool StoreBlock::write(const std::uint8_t* data, std::uint32_t bytes, std::int32_t trigger,
                        bool directToDisk)
 {
-    const std::uint32_t n = std::min<std::uint32_t>(bytes, static_cast<std::uint32_t>(kSize) - m_fill);
+    const std::uint32_t n =
+        std::min<std::uint32_t>(bytes, static_cast<std::uint32_t>(kSize) - m_fill);
     if (n == 0) {
         return true;
     }
@@ -150,7 +152,8 @@ bool StoreBlock::write(const std::uint8_t* data, std::uint32_t bytes, std::int32
         }
         loudCount += scan.loud;
         if (firstLoud == -1) {
-            firstLoud = fill + static_cast<std::int32_t>(c) + 2 * firstLoudIn(data + c, count, trigger) + 2;
+            firstLoud =
+                fill + static_cast<std::int32_t>(c) + 2 * firstLoudIn(data + c, count, trigger) + 2;
         }
         lastLoud = fill + static_cast<std::int32_t>(c) + 2 * lastLoudIn(data + c, count, trigger);
     }

@@ -48,8 +48,9 @@ public:
         const auto* from = static_cast<const char*>(data);
         std::size_t done = 0;
         while (done < bytes) {
-            const ssize_t n = ::pwrite(m_fd.get(), from + done, bytes - done,
-                                       static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+            const ssize_t n =
+                ::pwrite(m_fd.get(), from + done, bytes - done,
+                         static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
             if (n < 0 && errno == EINTR) {
                 continue;
             }

@@ -37,6 +37,7 @@ start)
   cat "$XDG_RUNTIME_DIR/pulse/pid" > "$dir/server.pid"
   exports
   ;;
+env) exports ;;  # only the exports, for a server that is already running
 stop)
   if [[ -f "$dir/server.pid" ]]; then
     pid=$(cat "$dir/server.pid")

@@ -9,7 +9,8 @@
 
 namespace sorvella {
 
-AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::AboutDialog>())
+AboutDialog::AboutDialog(QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::AboutDialog>())
 {
     loadControlResources();
     m_ui->setupUi(this);

@@ -25,7 +25,7 @@ bool MainTrayIcon::create(const QIcon& icon)
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         return false;
     }
-    m_icon = std::make_unique<QSystemTrayIcon>(icon);
+    m_icon = std::make_unique<QSystemTrayIcon>(icon, this);
     m_icon->setContextMenu(m_menu);
     connect(m_icon.get(), &QSystemTrayIcon::activated, this, &MainTrayIcon::activated);
     m_icon->show();

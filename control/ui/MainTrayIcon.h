@@ -25,7 +25,6 @@ public:
     // False when there is no icon to update.
     bool update(const QIcon& icon, const QString& tip);
     void remove();
-    bool exists() const { return m_icon != nullptr; }
 
     // "E&dit and Save" and "Quick &Save" need a recording.
     void setSaveItemsEnabled(bool enabled);

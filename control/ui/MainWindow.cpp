@@ -59,7 +59,8 @@ void MainWindow::connectCommands()
     connectCommand(&MainTrayIcon::editAndSaveRequested, &MainCommandsSink::editAndSave);
     connectCommand(&MainTrayIcon::quickSaveRequested, &MainCommandsSink::quickSave);
     connectCommand(&MainTrayIcon::exitRequested, &MainCommandsSink::closeRequested);
-    connect(&m_mainTimer, &QTimer::timeout, this, [this] { forward(&MainCommandsSink::timerTick); });
+    connect(&m_mainTimer, &QTimer::timeout, this,
+            [this] { forward(&MainCommandsSink::timerTick); });
 }
 
 void MainWindow::connectCommand(QPushButton* button, void (MainCommandsSink::*command)())
@@ -67,8 +68,7 @@ void MainWindow::connectCommand(QPushButton* button, void (MainCommandsSink::*co
     connect(button, &QPushButton::clicked, this, [this, command] { forward(command); });
 }
 
-void MainWindow::connectCommand(void (MainTrayIcon::*signal)(),
-                                void (MainCommandsSink::*command)())
+void MainWindow::connectCommand(void (MainTrayIcon::*signal)(), void (MainCommandsSink::*command)())
 {
     connect(&m_tray, signal, this, [this, command] { forward(command); });
 }
@@ -81,7 +81,8 @@ void MainWindow::forward(void (MainCommandsSink::*command)())
     try {
         (m_commands->*command)();
     } catch (const std::exception& error) {
-        QMessageBox::warning(this, QString::fromUtf8(kProductName), QString::fromUtf8(error.what()));
+        QMessageBox::warning(this, QString::fromUtf8(kProductName),
+                             QString::fromUtf8(error.what()));
     } catch (...) {
         QMessageBox::warning(this, QString::fromUtf8(kProductName), tr("Unexpected error"));
     }
@@ -195,11 +196,6 @@ void MainWindow::removeTrayIcon()
     m_tray.remove();
 }
 
-bool MainWindow::hasTrayIcon() const
-{
-    return m_tray.exists();
-}
-
 void MainWindow::showAbout()
 {
     AboutDialog about(this);
@@ -226,7 +222,10 @@ void MainWindow::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && isMinimized()) {
-        forward(&MainCommandsSink::windowMinimised);
+        // After the minimise has finished: hiding inside it would be undone
+        // by the rest of showMinimized().
+        QMetaObject::invokeMethod(
+            this, [this] { forward(&MainCommandsSink::windowMinimised); }, Qt::QueuedConnection);
     } else if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         forward(&MainCommandsSink::windowActivated);
     }

@@ -45,7 +45,6 @@ public:
     bool createTrayIcon(StateIcon icon) override;
     bool updateTrayIcon(StateIcon icon, const std::string& tip) override;
     void removeTrayIcon() override;
-    bool hasTrayIcon() const override;
     void showAbout() override;
     void startMainTimer() override;
 

@@ -1,73 +1,18 @@
-#include "control/Clock.h"
-#include "control/MainCommandsSink.h"
-#include "control/StatusDisplay.h"
+#include "control/ui/MainWindow.h"
 #include "control/ui/AboutDialog.h"
 #include "control/ui/LevelMeter.h"
-#include "control/ui/MainWindow.h"
 #include "control/ui/StatusAnimation.h"
+#include "tests/control/RecordingCommands.h"
 #include "tests/save/ui/WidgetTest.h"
 #include "tests/support/WaitFor.h"
 
-#include <QCloseEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QSystemTrayIcon>
 
-#include <string>
-#include <vector>
-
 namespace sorvella {
 namespace {
-
-// A controller stand-in: records the commands, and for ">>" does what the
-// real one does, so the window's form can be watched.
-class RecordingCommands : public MainCommandsSink {
-public:
-    RecordingCommands(MainView& view, Settings& settings, StatusInput& input)
-        : m_display(view, m_clock), m_settings(settings), m_input(input)
-    {
-    }
-
-    std::vector<std::string> calls;
-
-    void refresh() { m_display.refreshStatus(m_input, m_settings, true); }
-
-    void loopButton() override { calls.push_back("loop"); }
-    void continuousButton() override { calls.push_back("continuous"); }
-    void quickSave() override { calls.push_back("quickSave"); }
-    void editAndSave() override { calls.push_back("editAndSave"); }
-    void changeTimeSettings() override { calls.push_back("change"); }
-    void config() override { calls.push_back("config"); }
-    void saveSettingsAsDefault() override { calls.push_back("saveDefault"); }
-    void help() override { calls.push_back("help"); }
-    void toggleForm() override
-    {
-        calls.push_back("toggleForm");
-        m_settings.showModeLarge = !m_settings.showModeLarge;
-        refresh();
-    }
-    void about() override { calls.push_back("about"); }
-    void mixer() override { calls.push_back("mixer"); }
-    void browseTarget() override { calls.push_back("browse"); }
-    void advancedTarget() override { calls.push_back("advanced"); }
-    void incrementTarget() override { calls.push_back("increment"); }
-    void openTarget() override { calls.push_back("open"); }
-    void editTarget() override { calls.push_back("edit"); }
-    void deleteTarget() override { calls.push_back("delete"); }
-    void showTargetFolder() override { calls.push_back("showFolder"); }
-    void restoreWindow() override { calls.push_back("restore"); }
-    void windowMinimised() override { calls.push_back("minimised"); }
-    void windowActivated() override {}
-    void closeRequested() override { calls.push_back("close"); }
-    void timerTick() override { calls.push_back("tick"); }
-
-private:
-    SystemClock m_clock;
-    StatusDisplay m_display;
-    Settings& m_settings;
-    StatusInput& m_input;
-};
 
 class MainWindowTest : public test::WidgetTest {
 protected:
@@ -99,7 +44,7 @@ protected:
     Settings settings;
     StatusInput input;
     MainWindow window;
-    RecordingCommands commands{window, settings, input};
+    test::RecordingCommands commands{window, settings, input};
 };
 
 TEST_F(MainWindowTest, ShowsWithTitleAndStatusTexts)
@@ -184,10 +129,10 @@ TEST_F(MainWindowTest, ButtonsAndTrayItemsReachTheController)
     auto* loop = child<QPushButton>("loopButton");
     loop->click();
     EXPECT_FALSE(window.isChecked(RecordingButton::Loop)) << "the controller reads the new state";
-    for (const char* name : {"continuousButton", "quickSaveButton", "editAndSaveButton",
-                             "changeButton", "configButton", "saveDefaultButton", "helpButton",
-                             "aboutButton", "mixerButton", "browseButton", "advancedButton",
-                             "showFolderButton"}) {
+    for (const char* name :
+         {"continuousButton", "quickSaveButton", "editAndSaveButton", "changeButton",
+          "configButton", "saveDefaultButton", "helpButton", "aboutButton", "mixerButton",
+          "browseButton", "advancedButton", "showFolderButton"}) {
         child<QPushButton>(name)->click();
     }
     trayAction("&Restore")->trigger();
@@ -196,9 +141,19 @@ TEST_F(MainWindowTest, ButtonsAndTrayItemsReachTheController)
     trayAction("&Exit")->trigger();
     EXPECT_EQ(commands.calls,
               (std::vector<std::string>{"loop", "continuous", "quickSave", "editAndSave", "change",
-                                        "config", "saveDefault", "help", "about", "mixer",
-                                        "browse", "advanced", "showFolder", "restore",
-                                        "editAndSave", "quickSave", "close"}));
+                                        "config", "saveDefault", "help", "about", "mixer", "browse",
+                                        "advanced", "showFolder", "restore", "editAndSave",
+                                        "quickSave", "close"}));
+}
+
+TEST_F(MainWindowTest, MinimisingIsReportedOnceItHasHappened)
+{
+    window.show();
+    window.showMinimized();
+    EXPECT_TRUE(commands.calls.empty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(commands.calls, (std::vector<std::string>{"minimised"}));
+    EXPECT_TRUE(window.isMinimised());
 }
 
 TEST_F(MainWindowTest, CloseIsTheControllersDecision)
@@ -216,7 +171,7 @@ TEST_F(MainWindowTest, WithoutATrayNoIconIsMadeAndTheWindowStays)
     }
     settings.iconInTray = true;
     EXPECT_FALSE(window.createTrayIcon(StateIcon::Loop));
-    EXPECT_FALSE(window.hasTrayIcon());
+    EXPECT_EQ(window.findChild<QSystemTrayIcon*>(), nullptr);
     EXPECT_FALSE(window.updateTrayIcon(StateIcon::Loop, "Sorvella Studio"));
 }
 

@@ -77,8 +77,8 @@ TEST(MeterSegmentsTest, InactiveMeterIsHalved)
     const auto inactive = meterSegments(40, {kMeterRange / 2, kMeterRange / 4, false});
     ASSERT_EQ(active.size(), inactive.size());
     for (std::size_t i = 0; i < active.size(); ++i) {
-        EXPECT_EQ(inactive[i], (SegmentColour{active[i].red / 2, active[i].green / 2,
-                                              active[i].blue / 2}));
+        EXPECT_EQ(inactive[i],
+                  (SegmentColour{active[i].red / 2, active[i].green / 2, active[i].blue / 2}));
     }
 }
 

@@ -75,7 +75,6 @@ public:
         trayCalls.push_back("remove");
         trayIcon = false;
     }
-    bool hasTrayIcon() const override { return trayIcon; }
     void showAbout() override { aboutShown = true; }
     void startMainTimer() override { timerStarted = true; }
 };

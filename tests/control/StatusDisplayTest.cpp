@@ -1,5 +1,5 @@
-#include "control/Clock.h"
 #include "control/StatusDisplay.h"
+#include "control/Clock.h"
 #include "tests/control/RecordingMainView.h"
 #include "tests/support/TempDir.h"
 
@@ -30,10 +30,7 @@ protected:
         input.keepSeconds = continuous ? -1 : 600;
     }
 
-    void createTargetFile()
-    {
-        std::ofstream(settings.target.fileName) << "RIFF";
-    }
+    void createTargetFile() { std::ofstream(settings.target.fileName) << "RIFF"; }
 
     test::TempDir folder;
     test::RecordingMainView view;
@@ -143,13 +140,11 @@ TEST_P(EnablingTest, PerStateFormAndTargetFile)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllCombinations, EnablingTest,
-                         ::testing::Values(EnablingCase{false, false, false},
-                                           EnablingCase{false, true, false},
-                                           EnablingCase{false, true, true},
-                                           EnablingCase{true, false, true},
-                                           EnablingCase{true, true, false},
-                                           EnablingCase{true, true, true}));
+INSTANTIATE_TEST_SUITE_P(
+    AllCombinations, EnablingTest,
+    ::testing::Values(EnablingCase{false, false, false}, EnablingCase{false, true, false},
+                      EnablingCase{false, true, true}, EnablingCase{true, false, true},
+                      EnablingCase{true, true, false}, EnablingCase{true, true, true}));
 
 TEST_F(StatusDisplayTest, TargetShowsTheTemplateWhileIdleAndTheNameOfASaveNow)
 {

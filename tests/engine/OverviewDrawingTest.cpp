@@ -38,7 +38,8 @@ protected:
         store = makeStore();
         std::vector<std::int16_t> values(RingStore::kBlockSize / 2, 0);
         for (std::int64_t s = 0; s < 512; ++s) {
-            values[static_cast<std::size_t>(s * kSlice / 2)] = static_cast<std::int16_t>(peakOf(s) * 128);
+            values[static_cast<std::size_t>(s * kSlice / 2)] =
+                static_cast<std::int16_t>(peakOf(s) * 128);
         }
         appendBytes(*store, samples(values));
     }

@@ -417,12 +417,13 @@ TEST_P(DiskFull, KeepsTheBlockAsItWasAndGoesOnOnceSpaceIsBack)
     EXPECT_EQ(store->heldBytes(), static_cast<std::int64_t>(expected.size()));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, DiskFull,
-    ::testing::Values(DiskFullCase{0, 4096, 0}, DiskFullCase{1000, 4096, 1},
-                      DiskFullCase{1000, 4096, 4095}, DiskFullCase{kBlock, 65536, 3},
-                      DiskFullCase{kBlock - 100, 300, 0}, DiskFullCase{kBlock - 100, 300, 150},
-                      DiskFullCase{kBlock - 100, 300, 299}));
+INSTANTIATE_TEST_SUITE_P(Cases, DiskFull,
+                         ::testing::Values(DiskFullCase{0, 4096, 0}, DiskFullCase{1000, 4096, 1},
+                                           DiskFullCase{1000, 4096, 4095},
+                                           DiskFullCase{kBlock, 65536, 3},
+                                           DiskFullCase{kBlock - 100, 300, 0},
+                                           DiskFullCase{kBlock - 100, 300, 150},
+                                           DiskFullCase{kBlock - 100, 300, 299}));
 
 // --- Snapshots
 
@@ -486,11 +487,11 @@ TEST_P(OddSettings, StoreStillHoldsTheStream)
     EXPECT_EQ(store->firstLoudPosition(), -1); // never more than 50 loud samples here
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, OddSettings,
-                         ::testing::Combine(::testing::Values(std::numeric_limits<std::int32_t>::min(),
-                                                              -1, 0, 32768,
-                                                              std::numeric_limits<std::int32_t>::max()),
-                                            ::testing::Values(-1, 1001, 123456)));
+INSTANTIATE_TEST_SUITE_P(
+    Values, OddSettings,
+    ::testing::Combine(::testing::Values(std::numeric_limits<std::int32_t>::min(), -1, 0, 32768,
+                                         std::numeric_limits<std::int32_t>::max()),
+                       ::testing::Values(-1, 1001, 123456)));
 
 } // namespace
 } // namespace sorvella::test

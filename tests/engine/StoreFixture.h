@@ -22,7 +22,10 @@ struct StoreFixture {
         session.setUp();
     }
 
-    std::unique_ptr<RingStore> makeStore() { return std::make_unique<RingStore>(settings, session); }
+    std::unique_ptr<RingStore> makeStore()
+    {
+        return std::make_unique<RingStore>(settings, session);
+    }
 
     TempDir base{"store"};
     Settings settings;

@@ -43,7 +43,10 @@ protected:
         settings.tempDirectory = base.path().string();
     }
 
-    std::string dir(int n) const { return (base.path() / ("Quillet-" + std::to_string(n))).string(); }
+    std::string dir(int n) const
+    {
+        return (base.path() / ("Quillet-" + std::to_string(n))).string();
+    }
 
     TempDir base{"base"};
     Settings settings;
@@ -81,7 +84,9 @@ TEST_F(TempSessionTest, TwoSessionsInOneBaseGetZeroAndOne)
 TEST_F(TempSessionTest, AStaleDirectoryIsSkippedAndKept)
 {
     fs::create_directories(dir(0) + "/3");
-    { std::ofstream(dir(0) + "/lock.txt") << ""; } // left by a crashed run, not locked
+    {
+        std::ofstream(dir(0) + "/lock.txt") << "";
+    } // left by a crashed run, not locked
     FakePrompter prompter;
     {
         TempSession session(settings, files);
@@ -205,7 +210,7 @@ TEST_F(TempSessionTest, SameBaseAgainKeepsTheSessionANewBaseMovesIt)
     const std::string moved = (other.path() / "Quillet-0").string();
     EXPECT_EQ(session.sessionDir(), moved);
     EXPECT_EQ(session.newFileName(), moved + "/0/00000000.tmp"); // counter restarted
-    EXPECT_FALSE(fs::exists(dir(0)));                          // old directory removed
+    EXPECT_FALSE(fs::exists(dir(0)));                            // old directory removed
     FakePrompter prompter;
     session.closeSession(prompter);
 }

@@ -1,0 +1,176 @@
+#include "app/Application.h"
+
+#include "app/MachineDefaults.h"
+#include "app/SettingsPass.h"
+#include "control/ui/QtRetryDialog.h"
+#include "save/InstalledCodecs.h"
+#include "save/TargetRecord.h"
+#include "save/TargetSettings.h"
+#include "save/ui/DialogTargetFile.h"
+
+#include <QDialog>
+#include <QSessionManager>
+#include <QTimer>
+
+namespace sorvella {
+namespace {
+
+// While a command still runs, the forced close looks again this much later.
+constexpr int kForcedCloseRetryMs = 10;
+
+} // namespace
+
+Application::Application(QApplication& qt, WaveInSystem& waveIn)
+    : m_qt(qt), m_store(QCoreApplication::applicationName().toStdString()),
+      m_session(m_settings, m_blockFiles), m_catalogue(m_store, installedCodecs()),
+      m_jobs(m_targetFiles), m_help(HelpRouter::defaultFolder()), m_status(m_window, m_clock),
+      m_saves(SaveWindowServices{m_jobs, m_openWindows, m_prompter}, &m_window, m_settings),
+      m_controller(RecordingController::Services{
+          .settings = m_settings,
+          .waveIn = waveIn,
+          .session = m_session,
+          .prompter = m_prompter,
+          .clock = m_clock,
+          .view = m_window,
+          .status = m_status,
+          .openWindows = m_openWindows,
+          .saves = m_saves,
+          .pump = m_pump,
+          .retryDialogs = [this] { return std::make_unique<QtRetryDialog>(&m_window); },
+          .editor = nullptr,
+          .closeApplication = [this] { m_closer.closeApplication(true); },
+      }),
+      m_closer(ApplicationCloser::Services{
+          .settings = m_settings,
+          .controller = m_controller,
+          .openWindows = m_openWindows,
+          .status = m_status,
+          .session = m_session,
+          .prompter = m_prompter,
+          .quit = [] { QCoreApplication::exit(0); },
+      }),
+      m_saveAs(&m_window, m_prompter, [this](std::int32_t topic) { m_help.showHelp(topic); }),
+      m_commands(MainCommands::Services{
+          .controller = m_controller,
+          .closer = m_closer,
+          .settings = m_settings,
+          .saveSettings = [this] { saveSettings(m_store, m_settings); },
+          .prompter = m_prompter,
+          .view = m_window,
+          .status = m_status,
+          .launcher = m_launcher,
+          .fileManager = m_fileManager,
+          .targetFiles = m_targetFiles,
+          .catalogue = m_catalogue,
+          .saveAs = m_saveAs.windows(),
+          .targetWizard = [this](SaveTarget& target) { openTargetWizard(target); },
+          .help = [this](std::int32_t topic) { m_help.showHelp(topic); },
+      }),
+      m_signalNotifier(m_signals.readDescriptor(), QSocketNotifier::Read)
+{
+    // The program ends through its own close, not when a window closes: the
+    // main window may be hidden in the tray while a save window closes.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(&m_signalNotifier, &QSocketNotifier::activated, &m_window,
+                     [this] { terminationSignalled(); });
+    QObject::connect(&m_qt, &QGuiApplication::commitDataRequest, &m_window,
+                     [this](QSessionManager& manager) { sessionEnding(manager); });
+    m_window.setCommands(&m_commands);
+}
+
+Application::~Application()
+{
+    m_window.setCommands(nullptr);
+}
+
+void Application::startUp()
+{
+    applyMachineDefaults(m_settings);
+    loadSettings(m_store, m_settings);
+    loadTarget(m_store, m_catalogue, m_settings.target);
+    m_controller.setContinuousMode(false);
+    m_help.setPhase(HelpPhase::CommandLine);
+    // The command line is not read yet: its options come with their parser.
+    m_help.setPhase(HelpPhase::Running);
+    if (m_settings.incrementAtStart) {
+        nextFreeName(m_settings.target);
+    }
+    if (m_settings.autoSaveAction != 0) {
+        m_controller.setContinuousMode(true);
+    }
+    m_settings.target.sourceFormat = m_settings.format;
+    m_status.trayCreate(m_settings);
+    m_controller.refreshStatus(true);
+    m_window.show();
+    if (m_settings.startMinimized) {
+        m_window.minimiseWindow();
+    }
+    m_session.setUp();
+    m_window.startMainTimer();
+}
+
+int Application::run()
+{
+    startUp();
+    return QApplication::exec();
+}
+
+void Application::openTargetWizard(SaveTarget& target)
+{
+    const SaveDialogServices services{m_catalogue, m_store, m_prompter,
+                                      [this](std::int32_t topic) { m_help.showHelp(topic); }};
+    DialogTargetFile dialog(&m_window, target, services);
+    dialog.exec();
+}
+
+void Application::terminationSignalled()
+{
+    if (m_signals.takeSignals()) {
+        beginForcedClose();
+    }
+}
+
+// Logging out: with windows open the user may keep the session; either way
+// the program then closes as on a signal, saving first if it is to.
+void Application::sessionEnding(QSessionManager& manager)
+{
+    if (!m_openWindows.empty() && manager.allowsInteraction()) {
+        const bool mayEnd = m_closer.mayEndSession();
+        manager.release();
+        if (!mayEnd) {
+            manager.cancel();
+            return;
+        }
+    }
+    beginForcedClose();
+}
+
+void Application::beginForcedClose()
+{
+    m_prompter.beginForcedClose();
+    runForcedClose();
+}
+
+// Open modal dialogs are closed as if cancelled; the close itself waits until
+// no command is running, so that nothing it destroys is still in use.
+void Application::runForcedClose()
+{
+    if (m_closer.closed()) {
+        return;
+    }
+    bool dialogOpen = false;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(widget);
+        if (dialog != nullptr && dialog->isVisible() && dialog->isModal()) {
+            dialog->reject();
+            dialogOpen = true;
+        }
+    }
+    if (dialogOpen || m_commands.busy() || QApplication::activeModalWidget() != nullptr) {
+        QTimer::singleShot(kForcedCloseRetryMs, &m_window, [this] { runForcedClose(); });
+        return;
+    }
+    m_closer.closeApplication(true);
+}
+
+} // namespace sorvella

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "app/DBusFileManager.h"
+#include "app/HelpRouter.h"
+#include "app/MessageBoxPrompter.h"
+#include "app/QtEventPump.h"
+#include "app/SaveWindowStarter.h"
+#include "control/ApplicationCloser.h"
+#include "control/Clock.h"
+#include "control/MainCommands.h"
+#include "control/OpenWindowList.h"
+#include "control/RecordingController.h"
+#include "control/StatusDisplay.h"
+#include "control/ui/MainWindow.h"
+#include "core/Settings.h"
+#include "engine/TempSession.h"
+#include "platform/LinuxProcessLauncher.h"
+#include "platform/PosixBlockFiles.h"
+#include "platform/PosixTargetFiles.h"
+#include "platform/QSettingsStore.h"
+#include "platform/TerminationSignals.h"
+#include "save/CodecCatalogue.h"
+#include "save/SaveJobEnvironment.h"
+#include "save/ui/QtSaveAsWindows.h"
+
+#include <QApplication>
+#include <QSocketNotifier>
+
+namespace sorvella {
+
+class WaveInSystem;
+
+// The program: its settings, temporary session, main window, recording
+// controller and commands, from start-up to the end of the event loop. A
+// termination signal or the end of the desktop session closes it as a forced
+// close (nobody is asked; message boxes go to standard error).
+class Application {
+public:
+    // `waveIn` (the sound cards) must outlive the application. The settings
+    // are those of the executable's name.
+    Application(QApplication& qt, WaveInSystem& waveIn);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // Start-up up to the main timer; recording starts on its first tick.
+    void startUp();
+    // startUp, then the event loop until the program closes. The exit code.
+    int run();
+
+    Settings& settings() { return m_settings; }
+    MainWindow& window() { return m_window; }
+    const RecordingController& controller() const { return m_controller; }
+    const TempSession& session() const { return m_session; }
+
+private:
+    void terminationSignalled();
+    void sessionEnding(QSessionManager& manager);
+    void beginForcedClose();
+    void runForcedClose();
+    void openTargetWizard(SaveTarget& target);
+
+    QApplication& m_qt;
+    QSettingsStore m_store;
+    Settings m_settings;
+    PosixBlockFiles m_blockFiles;
+    TempSession m_session;
+    PosixTargetFiles m_targetFiles;
+    CodecCatalogue m_catalogue;
+    SaveJobEnvironment m_jobs;
+    LinuxProcessLauncher m_launcher;
+    DBusFileManager m_fileManager;
+    SystemClock m_clock;
+    MessageBoxPrompter m_prompter;
+    HelpRouter m_help;
+    QtEventPump m_pump;
+    // Before the window: the save windows, its children, leave it when they go.
+    OpenWindowList m_openWindows;
+    MainWindow m_window;
+    StatusDisplay m_status;
+    SaveWindowStarter m_saves;
+    RecordingController m_controller;
+    ApplicationCloser m_closer;
+    QtSaveAsWindows m_saveAs;
+    MainCommands m_commands;
+    TerminationSignals m_signals;
+    QSocketNotifier m_signalNotifier;
+};
+
+} // namespace sorvella

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace sorvella {
+
+// Where the program is in its start-up: while the command line and a
+// scheduled job are processed, help requests lead to their pages.
+enum class HelpPhase { Constructed, CommandLine, Running };
+
+// The help page (with its anchor) of a window's help identifier.
+std::string helpTopic(std::int32_t contextId, HelpPhase phase);
+
+// Every help request of the program ends here: it opens the page of the
+// request's window in the browser.
+class HelpRouter {
+public:
+    // `helpFolder` holds the pages.
+    explicit HelpRouter(std::filesystem::path helpFolder) : m_folder(std::move(helpFolder)) {}
+
+    void setPhase(HelpPhase phase) { m_phase = phase; }
+
+    void showHelp(std::int32_t contextId) const;
+
+    // The pages beside the executable, else those of the installed data
+    // folder.
+    static std::filesystem::path defaultFolder();
+
+private:
+    std::filesystem::path m_folder;
+    HelpPhase m_phase = HelpPhase::Constructed;
+};
+
+} // namespace sorvella

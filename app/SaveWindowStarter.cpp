@@ -1,0 +1,12 @@
+#include "app/SaveWindowStarter.h"
+
+#include "core/Settings.h"
+
+namespace sorvella {
+
+void SaveWindowStarter::startSave(std::unique_ptr<RingStore>& store, const SaveTarget& target)
+{
+    sorvella::startSave(m_services, store, m_parent, target, nullptr, m_settings.timingProfile);
+}
+
+} // namespace sorvella

@@ -1,0 +1,302 @@
+// The recording controller's timer tick: starting and retrying the input
+// device, recording errors, the three-way recording switch, the keep limit
+// and the status texts and meters it feeds.
+
+#include "tests/control/ControllerFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace sorvella {
+namespace {
+
+using test::ControllerFixture;
+using Answer = Prompter::Answer;
+
+constexpr const char* kStartRecording = "Start Recording";
+constexpr const char* kErrorRecording = "Error recording...";
+
+class RecordingControllerTest : public ControllerFixture, public ::testing::Test {
+protected:
+    void ticks(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            controller->onTimer();
+        }
+    }
+
+    void press(RecordingButton button, bool checked)
+    {
+        view.checked[button] = checked;
+        if (button == RecordingButton::Loop) {
+            controller->onLoopButton();
+        } else {
+            controller->onContinuousButton();
+        }
+    }
+
+    bool loopChecked() const { return view.checked.at(RecordingButton::Loop); }
+    bool continuousChecked() const { return view.checked.at(RecordingButton::Continuous); }
+};
+
+TEST_F(RecordingControllerTest, FirstTickStartsLoopRecording)
+{
+    make();
+    EXPECT_FALSE(controller->hasRecorder());
+
+    controller->onTimer();
+
+    ASSERT_TRUE(controller->hasRecorder());
+    EXPECT_EQ(waveIn.openCount(), 1);
+    EXPECT_EQ(settings.startRetryTicks, 0);
+    EXPECT_TRUE(loopChecked());
+    EXPECT_FALSE(continuousChecked());
+    EXPECT_EQ(retries.opened, 0);
+    EXPECT_TRUE(prompter.boxes.empty());
+    EXPECT_EQ(view.windowIcon, StateIcon::Loop);
+}
+
+// A busy device: the retry dialog for 60 ticks (18 s), then the question;
+// Cancel leaves the program idle and usable.
+TEST_F(RecordingControllerTest, BusyDeviceRetriesSixtyTicksThenAsks)
+{
+    waveIn.failOpens(true);
+    make();
+    prompter.answers = {Answer::Cancel};
+
+    ticks(59);
+    EXPECT_EQ(retries.open, 1);
+    EXPECT_EQ(retries.opened, 1);
+    EXPECT_FALSE(view.windowEnabled);
+    EXPECT_TRUE(prompter.boxes.empty());
+    EXPECT_EQ(waveIn.openCount(), 59);
+    EXPECT_TRUE(std::is_sorted(retries.shown.rbegin(), retries.shown.rend()));
+
+    controller->onTimer();
+    EXPECT_EQ(retries.open, 0);
+    EXPECT_EQ(retries.shown.back(), 0);
+    EXPECT_TRUE(view.windowEnabled);
+    ASSERT_EQ(prompter.boxes.size(), 1u);
+    EXPECT_EQ(prompter.boxes[0].caption, kStartRecording);
+    EXPECT_EQ(prompter.boxes[0].text, "Start recording failed: device busy. Maybe another program "
+                                      "uses the standard sound device...");
+    EXPECT_EQ(prompter.boxes[0].buttons, Prompter::Buttons::RetryCancel);
+    EXPECT_FALSE(controller->hasRecorder());
+
+    ticks(20);
+    EXPECT_EQ(prompter.boxes.size(), 1u);
+    EXPECT_EQ(retries.opened, 1);
+    EXPECT_EQ(waveIn.openCount(), 59);
+
+    waveIn.failOpens(false);
+    press(RecordingButton::Loop, true);
+    EXPECT_TRUE(controller->hasRecorder());
+    EXPECT_TRUE(loopChecked());
+}
+
+// Retry after the question tries again at once, then for 10 more ticks.
+TEST_F(RecordingControllerTest, RetryAfterTheQuestionRetriesTenTicks)
+{
+    waveIn.failOpens(true);
+    make();
+    prompter.answers = {Answer::Retry};
+    ticks(60);
+    EXPECT_EQ(settings.startRetryTicks, RecordingController::kRestartRetryTicks);
+    EXPECT_EQ(retries.open, 1);
+    EXPECT_EQ(retries.opened, 2);
+
+    waveIn.failOpens(false);
+    controller->onTimer();
+    EXPECT_TRUE(controller->hasRecorder());
+    EXPECT_EQ(retries.open, 0);
+    EXPECT_TRUE(view.windowEnabled);
+    EXPECT_EQ(prompter.boxes.size(), 1u);
+}
+
+TEST_F(RecordingControllerTest, CancelInTheRetryDialogEndsRetriesWithoutQuestion)
+{
+    waveIn.failOpens(true);
+    make();
+    ticks(5);
+    retries.cancel = true;
+
+    controller->onTimer();
+    EXPECT_EQ(retries.open, 0);
+    EXPECT_EQ(settings.startRetryTicks, 0);
+    EXPECT_TRUE(view.windowEnabled);
+
+    const int opens = waveIn.openCount();
+    ticks(70);
+    EXPECT_TRUE(prompter.boxes.empty());
+    EXPECT_EQ(waveIn.openCount(), opens);
+    EXPECT_FALSE(controller->hasRecorder());
+}
+
+// "Disk full..." while recording: "Error recording..." once while it is
+// pending, even when ticks come in while the box is open; Retry goes on,
+// Cancel stops.
+TEST_F(RecordingControllerTest, RecordingErrorIsShownOnceWhilePending)
+{
+    useWholeSecondBuffers();
+    startRecording();
+    ASSERT_TRUE(record(1));
+    files.setDiskFull(0);
+    signal.step(settings.format.samplesPerSec);
+
+    int ticksDuringBox = 0;
+    prompter.duringAsk = [&](const auto&) {
+        ++ticksDuringBox;
+        ticks(3);
+    };
+    prompter.answers = {Answer::Retry, Answer::Cancel};
+    const auto boxesAfterTicks = [&](std::size_t count) {
+        return test::waitFor([&] {
+            controller->onTimer();
+            return prompter.boxes.size() >= count;
+        });
+    };
+    ASSERT_TRUE(boxesAfterTicks(1));
+    ASSERT_EQ(prompter.withCaption(kErrorRecording).size(), 1u);
+    EXPECT_EQ(prompter.boxes[0].text, "Disk full...");
+    EXPECT_EQ(prompter.boxes[0].buttons, Prompter::Buttons::RetryCancel);
+    EXPECT_TRUE(controller->hasRecorder());
+
+    signal.step(settings.format.samplesPerSec);
+    ASSERT_TRUE(boxesAfterTicks(2));
+    EXPECT_EQ(prompter.withCaption(kErrorRecording).size(), 2u);
+    EXPECT_FALSE(controller->hasRecorder());
+    EXPECT_FALSE(loopChecked());
+    EXPECT_EQ(ticksDuringBox, 2);
+}
+
+// The two buttons are one switch: the other button changes the mode of the
+// running recording, releasing the pressed one stops it.
+TEST_F(RecordingControllerTest, LoopAndContinuousButtonsFormOneSwitch)
+{
+    startRecording();
+    const SoundReader* recorder = controller->recorder();
+    EXPECT_EQ(controller->keepSeconds(), 600);
+
+    press(RecordingButton::Continuous, true);
+    EXPECT_EQ(controller->recorder(), recorder);
+    EXPECT_EQ(controller->keepSeconds(), -1);
+    EXPECT_TRUE(continuousChecked());
+    EXPECT_FALSE(loopChecked());
+    EXPECT_EQ(view.windowIcon, StateIcon::Continuous);
+
+    press(RecordingButton::Loop, true);
+    EXPECT_EQ(controller->recorder(), recorder);
+    EXPECT_EQ(controller->keepSeconds(), 600);
+
+    press(RecordingButton::Loop, false);
+    EXPECT_FALSE(controller->hasRecorder());
+    EXPECT_FALSE(loopChecked());
+    EXPECT_FALSE(continuousChecked());
+    EXPECT_EQ(view.windowIcon, StateIcon::Idle);
+
+    press(RecordingButton::Continuous, true);
+    EXPECT_TRUE(controller->hasRecorder());
+    EXPECT_TRUE(controller->continuousMode());
+    EXPECT_EQ(waveIn.openCount(), 2);
+}
+
+TEST_F(RecordingControllerTest, KeepLimitAndLoopTimeTextFollowTheLoopMode)
+{
+    startRecording();
+    EXPECT_EQ(view.texts.loopTime, "10 minutes");
+
+    settings.loopMode = 1; // archive: interval - delay + overlap + 60
+    settings.archiverInterval = 900;
+    settings.archiverDelay = -120;
+    settings.archiverOverlap = 30;
+    controller->refreshStatus(true);
+    EXPECT_EQ(controller->keepSeconds(), 1110);
+    EXPECT_EQ(view.texts.loopTime, "18:30 minutes");
+
+    settings.loopMode = 2; // vox keeps the loop until it cuts its own pieces
+    EXPECT_EQ(controller->keepSeconds(), 600);
+
+    settings.loopMode = 7;
+    controller->refreshStatus(true);
+    EXPECT_EQ(controller->keepSeconds(), -1);
+    EXPECT_EQ(view.texts.loopTime, "--:--");
+
+    controller->setContinuousMode(true);
+    controller->refreshStatus(true);
+    EXPECT_EQ(view.texts.loopTime, "None");
+}
+
+// A settings file may hold anything: a loop of less than a second still
+// records a (one-second) loop, and the archive sum cannot overflow.
+TEST_F(RecordingControllerTest, NonsensicalLimitsKeepOneSecond)
+{
+    settings.loopTime = -30;
+    settings.archiverInterval = 0;
+    settings.archiverOverlap = -100;
+    useWholeSecondBuffers();
+    startRecording();
+    EXPECT_EQ(controller->keepSeconds(), 1);
+    EXPECT_EQ(view.texts.loopTime, "1 second");
+    ASSERT_TRUE(test::waitFor([&] {
+        signal.step(settings.format.samplesPerSec);
+        return controller->recorder()->store()->totalBytes() >= 100 * bytesPerSecond();
+    }));
+    EXPECT_LT(controller->recorder()->heldBytes(), 3 * RingStore::kBlockSize); // whole blocks go
+
+    settings.loopMode = 1;
+    EXPECT_EQ(controller->keepSeconds(), 1);
+    settings.archiverInterval = 2'147'483'000;
+    settings.archiverOverlap = 2'000;
+    EXPECT_EQ(controller->keepSeconds(), 2'147'483'647);
+}
+
+TEST_F(RecordingControllerTest, StopAfterShowsTheTimeLeftToTheAutomaticSave)
+{
+    useWholeSecondBuffers();
+    startRecording();
+    controller->onTimer();
+    EXPECT_EQ(view.texts.stopAfter, "(Infinite)");
+
+    settings.autoSaveAction = 2;
+    settings.autoSaveTime = 600;
+    press(RecordingButton::Continuous, true);
+    controller->onTimer();
+    EXPECT_EQ(view.texts.stopAfter, "10 minutes");
+
+    settings.autoSaveTime = 65;
+    ASSERT_TRUE(record(4));
+    controller->onTimer();
+    EXPECT_EQ(view.texts.stopAfter, "1:01 minutes");
+    EXPECT_EQ(view.texts.recordedTime, "0:04");
+
+    press(RecordingButton::Loop, true);
+    controller->onTimer();
+    EXPECT_EQ(view.texts.stopAfter, "(1:01 minutes)");
+}
+
+// Peaks are halved onto the meters' 0..16384; a tick without new sound keeps
+// what they show; idle meters are empty. Archive vox mode marks the trigger.
+TEST_F(RecordingControllerTest, LevelMetersShowHalfThePeaks)
+{
+    useWholeSecondBuffers();
+    startRecording();
+    ASSERT_TRUE(record(1)); // the counter: samples 0 .. 16383
+    controller->onTimer();
+    EXPECT_EQ(view.meters[Meter::Left], (MeterReading{8191, -1, true}));
+    EXPECT_EQ(view.meters[Meter::Right], (MeterReading{8191, -1, true}));
+
+    view.meters.clear();
+    controller->onTimer();
+    EXPECT_TRUE(view.meters.empty());
+
+    settings.loopMode = 2;
+    ASSERT_TRUE(record(1));
+    controller->onTimer();
+    EXPECT_EQ(view.meters[Meter::Left].marker, 4096);
+
+    press(RecordingButton::Loop, false);
+    controller->onTimer();
+    EXPECT_EQ(view.meters[Meter::Left].value, -1);
+}
+
+} // namespace
+} // namespace sorvella
