@@ -52,6 +52,7 @@ public:
     MainWindow& window() { return m_window; }
     const RecordingController& controller() const { return m_controller; }
     const TempSession& session() const { return m_session; }
+    bool closed() const { return m_closer.closed(); }
 
 private:
     void terminationSignalled();

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QString>
-#include <QUrl>
 
 namespace sorvella {
 
@@ -43,7 +42,7 @@ std::string helpTopic(std::int32_t contextId, HelpPhase phase)
     }
 }
 
-void HelpRouter::showHelp(std::int32_t contextId) const
+QUrl HelpRouter::pageFor(std::int32_t contextId) const
 {
     const QString topic = QString::fromStdString(helpTopic(contextId, m_phase));
     const qsizetype hash = topic.indexOf('#');
@@ -52,7 +51,12 @@ void HelpRouter::showHelp(std::int32_t contextId) const
     if (hash >= 0) {
         page.setFragment(topic.mid(hash + 1));
     }
-    QDesktopServices::openUrl(page);
+    return page;
+}
+
+void HelpRouter::showHelp(std::int32_t contextId) const
+{
+    QDesktopServices::openUrl(pageFor(contextId));
 }
 
 std::filesystem::path HelpRouter::defaultFolder()

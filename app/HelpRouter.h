@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QUrl>
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -22,6 +24,8 @@ public:
 
     void setPhase(HelpPhase phase) { m_phase = phase; }
 
+    // The page as the browser gets it: a file address with the anchor.
+    QUrl pageFor(std::int32_t contextId) const;
     void showHelp(std::int32_t contextId) const;
 
     // The pages beside the executable, else those of the installed data

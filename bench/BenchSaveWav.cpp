@@ -17,7 +17,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fcntl.h>
 #include <fstream>
 #include <unistd.h>
 
@@ -87,7 +86,8 @@ SaveRun runSave(const std::string& dir, const SoundBuffers& sound)
     session.setUp();
     auto store = std::make_unique<RingStore>(settings, session);
     for (std::int64_t at = 0; at < kSoundBytes; at += kBufferBytes) {
-        const auto n = static_cast<std::uint32_t>(std::min<std::int64_t>(kBufferBytes, kSoundBytes - at));
+        const auto n =
+            static_cast<std::uint32_t>(std::min<std::int64_t>(kBufferBytes, kSoundBytes - at));
         store->append(sound.at(at), n);
     }
     store->endRecording();
@@ -119,26 +119,26 @@ SaveRun runSave(const std::string& dir, const SoundBuffers& sound)
     return run;
 }
 
-// A file of the same size, written with the hint the store's blocks get,
-// then copied by dd; only the copy is timed.
+// A file of the same size, written the way the store writes its blocks
+// (each piece dropped from the page cache), then copied by dd; only the copy
+// is timed.
 double runCopy(const std::string& dir, const SoundBuffers& sound)
 {
     const std::string source = dir + "/source.raw";
     const std::string copy = dir + "/copy.raw";
-    const int fd = ::open(source.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) {
+    PosixBlockFiles files;
+    std::unique_ptr<BlockFile> file = files.createExclusive(source);
+    if (!file) {
         std::perror(source.c_str());
         return 0;
     }
     for (std::int64_t at = 0; at < kSoundBytes; at += kBufferBytes) {
-        const auto n = static_cast<std::size_t>(std::min<std::int64_t>(kBufferBytes, kSoundBytes - at));
-        if (::write(fd, sound.at(at), n) != static_cast<ssize_t>(n)) {
-            std::perror("write");
-            break;
-        }
-        ::posix_fadvise(fd, at, static_cast<off_t>(n), POSIX_FADV_DONTNEED);
+        const auto n =
+            static_cast<std::size_t>(std::min<std::int64_t>(kBufferBytes, kSoundBytes - at));
+        file->writeAt(at, sound.at(at), n);
+        file->dropCache(at, static_cast<std::int64_t>(n));
     }
-    ::close(fd);
+    file.reset();
     ::sync();
 
     const std::string command = "dd if='" + source + "' of='" + copy + "' bs=512K status=none";

@@ -31,6 +31,17 @@ constexpr auto kInodeSettle = std::chrono::seconds(40);
 
 using Clock = std::chrono::steady_clock;
 
+// Writes back what earlier runs (ours and others') left dirty, so that each
+// timed run starts without someone else's writeback on the disk.
+void settleWriteback(const std::string& dir)
+{
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::syncfs(fd);
+        ::close(fd);
+    }
+}
+
 double megabytesPerSecond(Clock::duration elapsed)
 {
     return static_cast<double>(kTotalBytes) / 1e6 / std::chrono::duration<double>(elapsed).count();
@@ -45,6 +56,7 @@ double runStore(const std::string& dir, const SoundBuffers& sound)
     PosixBlockFiles files;
     TempSession session(settings, files);
     session.setUp();
+    settleWriteback(dir);
     Clock::duration elapsed{};
     {
         const auto start = Clock::now();
@@ -71,6 +83,7 @@ double runStore(const std::string& dir, const SoundBuffers& sound)
 double runRaw(const std::string& dir, const SoundBuffers& sound)
 {
     const std::string path = dir + "/raw.bin";
+    settleWriteback(dir);
     const auto start = Clock::now();
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) {

@@ -12,6 +12,7 @@ const Benchmark kBenchmarks[] = {
     {"store-append", "one hour of 44.1 kHz stereo into a RingStore vs a plain write() loop",
      storeAppend},
     {"snapshot", "snapshot of a 10-minute store while appends go on", snapshot},
+    {"tick", "one main timer tick while a 10-minute store is being saved", tick},
     {"save-wav", "a 10-minute store saved as WAV by the save job vs dd copying as much", saveWav},
 };
 

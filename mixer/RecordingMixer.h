@@ -34,26 +34,31 @@ public:
     // Selects or deselects it; on a single-select mixer selecting one
     // deselects the others. A negative source is left alone.
     void setSelected(int source, bool on);
+    // Deselects every source of a multiple-select mixer. A single-select
+    // mixer, which always records one source, and a mixer without any
+    // selection are left as they are.
+    void deselectAll();
 
     // The selection control's raw values, so that a failed change can be put
-    // back; nothing when the mixer has no readable selection.
+    // back; nothing when the mixer has no selection control.
     std::optional<std::vector<std::uint32_t>> selection();
     void restoreSelection(const std::vector<std::uint32_t>& values);
 
 private:
     MixerDevice& device();
     MixerControl findControl(int source, MixerControlType type);
+    std::optional<MixerControl> selectionControl();
     MixerControl findSelectionControl();
     std::vector<std::uint32_t> read(const MixerControl& control);
     void write(const MixerControl& control, const std::vector<std::uint32_t>& values);
     std::uint32_t selectionItem(int source, const MixerControl& selection) const;
-    int countItems();
     void buildSourceMap();
 
     MixerSystem& m_mixers;
     std::unique_ptr<MixerDevice> m_device;
-    // The selection item of each source; empty when sources address items
-    // directly. -1: the source has no item.
+    // The selection item of each source: first the mixer's source lines,
+    // then one source for each item that switches none of them. Empty when
+    // sources address items directly. -1: the line has no item.
     std::vector<std::int32_t> m_sourceItems;
 };
 

@@ -20,7 +20,8 @@ int number(std::string_view digits, int limit)
 {
     int value = 0;
     const char* end = digits.data() + digits.size();
-    if (digits.empty() || !std::ranges::all_of(digits, [](char c) { return c >= '0' && c <= '9'; })) {
+    if (digits.empty() ||
+        !std::ranges::all_of(digits, [](char c) { return c >= '0' && c <= '9'; })) {
         wrongArguments();
     }
     const auto [stop, error] = std::from_chars(digits.data(), end, value);
@@ -56,8 +57,9 @@ VolumeSettings VolumeSettings::parse(std::string_view text)
     for (;;) {
         const auto colon = text.find(':');
         const VolumeItem read = item(text.substr(0, colon));
-        if (std::ranges::any_of(settings.items,
-                                [&](const VolumeItem& known) { return known.source == read.source; })) {
+        if (std::ranges::any_of(settings.items, [&](const VolumeItem& known) {
+                return known.source == read.source;
+            })) {
             wrongArguments();
         }
         settings.items.push_back(read);

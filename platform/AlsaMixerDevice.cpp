@@ -98,7 +98,8 @@ AlsaMixer::AlsaMixer(MixerHandle handle) : m_handle(std::move(handle))
         if (!volume && !captureSwitch) {
             continue;
         }
-        if (m_capture == nullptr && std::strcmp(snd_mixer_selem_get_name(element), "Capture") == 0 &&
+        if (m_capture == nullptr &&
+            std::strcmp(snd_mixer_selem_get_name(element), "Capture") == 0 &&
             snd_mixer_selem_get_index(element) == 0) {
             m_capture = element;
             continue;

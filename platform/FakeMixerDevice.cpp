@@ -41,6 +41,18 @@ FakeMixerLine* FakeMixerDevice::lineWithId(std::uint32_t lineId)
     return nullptr;
 }
 
+bool FakeMixerDevice::mayWrite()
+{
+    if (m_state.writesLeft) {
+        if (*m_state.writesLeft == 0) {
+            return false;
+        }
+        --*m_state.writesLeft;
+    }
+    ++m_writes;
+    return true;
+}
+
 bool FakeMixerDevice::isSelectionControl(const MixerControl& control) const
 {
     return control.id == kSelectionControlId;
@@ -112,19 +124,20 @@ bool FakeMixerDevice::writeValues(const MixerControl& control,
             std::ranges::count_if(values, [](std::uint32_t v) { return v != 0; }) != 1) {
             return false;
         }
+        if (!mayWrite()) {
+            return false;
+        }
         for (std::size_t i = 0; i < values.size(); ++i) {
             m_state.items[i].on = values[i] != 0;
         }
-        ++m_writes;
         return true;
     }
     FakeMixerLine* line = lineWithId(control.id / 2);
     if (line == nullptr || !line->volume || line->failVolumeWrite || values.size() != 1 ||
-        values[0] > 65535) {
+        values[0] > 65535 || !mayWrite()) {
         return false;
     }
     line->volume = values[0];
-    ++m_writes;
     return true;
 }
 

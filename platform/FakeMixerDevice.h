@@ -39,6 +39,7 @@ struct FakeMixerState {
     bool failSelectionRead = false;
     bool failSelectionWrite = false;
     bool failListItems = false;
+    std::optional<int> writesLeft; // when set, writes fail once this many have been made
 
     // Adds a source with its item at the end of the selection list; returns
     // its source number.
@@ -63,6 +64,7 @@ public:
     std::optional<std::vector<MixerListItem>> listItems(const MixerControl& control) override;
 
 private:
+    bool mayWrite();
     FakeMixerLine* lineWithId(std::uint32_t lineId);
     bool isSelectionControl(const MixerControl& control) const;
 

@@ -3,6 +3,7 @@
 #include "core/Prompter.h"
 #include "core/RecException.h"
 #include "platform/TargetFiles.h"
+#include "save/CodecOptionsUi.h"
 
 #include <algorithm>
 #include <cstring>
@@ -31,10 +32,10 @@ void Codec::saveSettings(SettingsStore&) const {}
 
 void Codec::loadSettings(const SettingsStore&) {}
 
-void Codec::configure(Prompter& prompter)
+void Codec::configure(CodecOptionsUi& ui)
 {
-    prompter.ask("This Codec does not have configurable options.", std::string(),
-                 Prompter::Buttons::Ok, Prompter::Icon::None);
+    ui.prompter().ask("This Codec does not have configurable options.", std::string(),
+                      Prompter::Buttons::Ok, Prompter::Icon::None);
 }
 
 Codec::~Codec() = default;

@@ -12,7 +12,7 @@
 
 namespace sorvella {
 
-class Prompter;
+class CodecOptionsUi;
 class SettingsStore;
 
 // The base of every compressed output format. It cuts the PCM stream that the
@@ -31,7 +31,7 @@ public:
     virtual void saveSettings(SettingsStore& settings) const;
     virtual void loadSettings(const SettingsStore& settings);
     // Shows the codec's options.
-    virtual void configure(Prompter& prompter);
+    virtual void configure(CodecOptionsUi& ui);
     // The codec's line in the catalogue.
     virtual std::string description() const = 0;
     // Name of the file type, for the target file dialog.

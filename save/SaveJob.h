@@ -56,7 +56,6 @@ public:
 
     // Running from construction until run ends.
     State state() const { return m_state.load(std::memory_order_acquire); }
-    const std::string& fileName() const { return m_target.fileName; }
 
 private:
     struct BlockPlan {

@@ -4,6 +4,7 @@
 #include "core/RecException.h"
 #include "save/Codec.h"
 #include "save/CodecCatalogue.h"
+#include "save/CodecOptionsUi.h"
 
 namespace sorvella {
 
@@ -15,9 +16,9 @@ constexpr std::int32_t kHelpTopic = 182;
 
 CodecCataloguePresenter::CodecCataloguePresenter(CodecCatalogueView& view,
                                                  const CodecCatalogue& catalogue,
-                                                 SettingsStore& settings, Prompter& prompter,
+                                                 SettingsStore& settings, CodecOptionsUi& ui,
                                                  HelpTopicOpener help, std::int32_t codecNumber)
-    : m_view(view), m_catalogue(catalogue), m_settings(settings), m_prompter(prompter),
+    : m_view(view), m_catalogue(catalogue), m_settings(settings), m_ui(ui),
       m_help(std::move(help)), m_codecNumber(codecNumber)
 {
 }
@@ -31,7 +32,7 @@ void CodecCataloguePresenter::open()
 void CodecCataloguePresenter::testCodec()
 {
     const std::string result = m_catalogue.testCodec(selectedCodec());
-    m_prompter.ask(result.empty() ? std::string("Codec is working successfully.") : result,
+    m_ui.prompter().ask(result.empty() ? std::string("Codec is working successfully.") : result,
                    "Testing Codec", Prompter::Buttons::Ok, Prompter::Icon::None);
 }
 
@@ -43,7 +44,7 @@ void CodecCataloguePresenter::codecOptions()
     }
     try {
         if (const std::unique_ptr<Codec> codec = m_catalogue.createCodec(*number)) {
-            codec->configure(m_prompter);
+            codec->configure(m_ui);
             codec->saveSettings(m_settings);
         }
     } catch (const RecException&) {

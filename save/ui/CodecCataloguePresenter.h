@@ -11,7 +11,7 @@
 namespace sorvella {
 
 class CodecCatalogue;
-class Prompter;
+class CodecOptionsUi;
 class SettingsStore;
 
 // What the "Configure Codec" logic needs of its window.
@@ -29,9 +29,10 @@ public:
 class CodecCataloguePresenter {
 public:
     // `codecNumber` is the target's codec, selected on opening. Option
-    // changes are written to `settings`; messages go through `prompter`.
+    // changes are written to `settings`; messages and option dialogs go
+    // through `ui`.
     CodecCataloguePresenter(CodecCatalogueView& view, const CodecCatalogue& catalogue,
-                            SettingsStore& settings, Prompter& prompter, HelpTopicOpener help,
+                            SettingsStore& settings, CodecOptionsUi& ui, HelpTopicOpener help,
                             std::int32_t codecNumber);
 
     void open();
@@ -48,7 +49,7 @@ private:
     CodecCatalogueView& m_view;
     const CodecCatalogue& m_catalogue;
     SettingsStore& m_settings;
-    Prompter& m_prompter;
+    CodecOptionsUi& m_ui;
     HelpTopicOpener m_help;
     std::int32_t m_codecNumber;
     bool m_testAll = false;

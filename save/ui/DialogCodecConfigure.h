@@ -1,6 +1,7 @@
 #pragma once
 
 #include "save/ui/CodecCataloguePresenter.h"
+#include "save/ui/QtCodecOptionsUi.h"
 #include "save/ui/SaveDialogServices.h"
 
 #include <QDialog>
@@ -34,6 +35,8 @@ private:
     void openHelp();
 
     std::unique_ptr<Ui::DialogCodecConfigure> m_ui;
+    // The codecs' option dialogs open over this one.
+    QtCodecOptionsUi m_options;
     CodecCataloguePresenter m_presenter;
 };
 

@@ -17,7 +17,6 @@ SaveProgressWindow::SaveProgressWindow(std::unique_ptr<SaveJob> job, Prompter& p
 {
     m_ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
-    setModal(false);
     // The job thread emits; the widgets are touched only here, on the main thread.
     connect(this, &SaveProgressWindow::titleReported, this, &QWidget::setWindowTitle,
             Qt::QueuedConnection);

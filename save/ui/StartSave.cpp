@@ -7,12 +7,12 @@
 namespace sorvella {
 
 SaveProgressWindow* startSave(const SaveWindowServices& services, std::unique_ptr<RingStore>& store,
-                              QWidget* parent, const SaveTarget& target,
-                              const BlockFilter* filter, std::int32_t timingProfile)
+                              QWidget* parent, const SaveTarget& target, const BlockFilter* filter,
+                              std::int32_t timingProfile)
 {
     auto job = std::make_unique<SaveJob>(services.jobs, store, target, filter);
-    auto* window = new SaveProgressWindow(std::move(job), services.prompter,
-                                          services.openWindows, parent);
+    auto* window =
+        new SaveProgressWindow(std::move(job), services.prompter, services.openWindows, parent);
     if (parent == nullptr || parent->isVisible()) {
         // Saves start from timers and hot keys: never take the focus.
         window->setAttribute(Qt::WA_ShowWithoutActivating);

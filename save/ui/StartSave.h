@@ -33,7 +33,7 @@ struct SaveWindowServices {
 // and `store` stays with the caller. Otherwise the store is the job's.
 // Under a hidden parent (the main window in the tray) the window stays hidden.
 SaveProgressWindow* startSave(const SaveWindowServices& services, std::unique_ptr<RingStore>& store,
-                              QWidget* parent, const SaveTarget& target,
-                              const BlockFilter* filter, std::int32_t timingProfile);
+                              QWidget* parent, const SaveTarget& target, const BlockFilter* filter,
+                              std::int32_t timingProfile);
 
 } // namespace sorvella

@@ -173,18 +173,18 @@ TEST_F(RecordingControllerTest, RecordingErrorIsShownOnceWhilePending)
 TEST_F(RecordingControllerTest, LoopAndContinuousButtonsFormOneSwitch)
 {
     startRecording();
-    const SoundReader* recorder = controller->recorder();
     EXPECT_EQ(controller->keepSeconds(), 600);
 
     press(RecordingButton::Continuous, true);
-    EXPECT_EQ(controller->recorder(), recorder);
+    EXPECT_EQ(waveIn.openCount(), 1);
     EXPECT_EQ(controller->keepSeconds(), -1);
     EXPECT_TRUE(continuousChecked());
     EXPECT_FALSE(loopChecked());
     EXPECT_EQ(view.windowIcon, StateIcon::Continuous);
 
     press(RecordingButton::Loop, true);
-    EXPECT_EQ(controller->recorder(), recorder);
+    EXPECT_EQ(waveIn.openCount(), 1);
+    EXPECT_TRUE(controller->hasRecorder());
     EXPECT_EQ(controller->keepSeconds(), 600);
 
     press(RecordingButton::Loop, false);

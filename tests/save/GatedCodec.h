@@ -12,10 +12,7 @@ namespace sorvella::test {
 // clones (each save's own codec) share the gate.
 class GatedCodec : public RecordingCodec {
 public:
-    explicit GatedCodec(std::shared_ptr<Gate> gate) : m_gate(std::move(gate))
-    {
-        blockSize = 65536;
-    }
+    explicit GatedCodec(std::shared_ptr<Gate> gate) : m_gate(std::move(gate)) { blockSize = 65536; }
 
     std::unique_ptr<Codec> clone() const override { return std::make_unique<GatedCodec>(*this); }
 

@@ -83,7 +83,8 @@ public:
     }
     void cut(std::int64_t offset, std::uint8_t*& data, std::int32_t& length) override
     {
-        const std::int64_t from = std::clamp(m_start - offset, std::int64_t{0}, std::int64_t{length});
+        const std::int64_t from =
+            std::clamp(m_start - offset, std::int64_t{0}, std::int64_t{length});
         const std::int64_t to = std::clamp(m_end - offset, from, std::int64_t{length});
         data += from;
         length = static_cast<std::int32_t>(to - from);
@@ -101,7 +102,10 @@ private:
 // Stores in a real session, targets in a real directory behind the target
 // fault layer, and a codec wait that only yields.
 struct SaveJobFixture : StoreFixture {
-    std::string targetPath(const std::string& name) const { return (targets.path() / name).string(); }
+    std::string targetPath(const std::string& name) const
+    {
+        return (targets.path() / name).string();
+    }
 
     SaveTarget wavTarget(const std::string& name) const
     {

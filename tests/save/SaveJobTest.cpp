@@ -87,8 +87,7 @@ TEST_P(SaveJobUncreatableTarget, FailsAtThePreCreationAndLeavesTheStore)
     SaveTarget target = wavTarget("");
     target.fileName = name;
 
-    const RecException e =
-        raisedBy([&] { SaveJob created(environment, store, target, nullptr); });
+    const RecException e = raisedBy([&] { SaveJob created(environment, store, target, nullptr); });
     EXPECT_EQ(e.kind(), RecException::OpenFailure);
     EXPECT_EQ(e.message(), "Cannot open targetfile: " + name);
     ASSERT_NE(store, nullptr);
@@ -119,7 +118,8 @@ TEST_F(SaveJobTest, FullDiskKeepsTheFinishedPartialFileAndReleasesTheStore)
     saving->run(view);
 
     const std::string kept = targetPath("full (incomplete).wav");
-    EXPECT_EQ(view.failure(), "Disk full!\n\nThe sound saved until then is kept in \"" + kept + "\".");
+    EXPECT_EQ(view.failure(),
+              "Disk full!\n\nThe sound saved until then is kept in \"" + kept + "\".");
     EXPECT_EQ(targetNames(), std::vector<std::string>{"full (incomplete).wav"});
     const WavContent wav = readWav(kept);
     EXPECT_TRUE(wav.valid());
@@ -179,12 +179,20 @@ TEST_F(SaveJobTest, CodecFailuresEndTheSaveAndFreeTheCodec)
     EXPECT_TRUE(targetNames().empty());
     EXPECT_FALSE(environment.codecOpen());
 
+    SaveTarget uninstalled = codecTarget("none.rec", gate);
+    uninstalled.codec.reset();
+    RecordingView noCodecView;
+    job(storeWith(kBlock), uninstalled)->run(noCodecView);
+    EXPECT_EQ(noCodecView.failure(), "Error: no codec");
+    EXPECT_TRUE(targetNames().empty());
+
     // The codec closes itself on a short write; its place must still be freed.
     targetFiles.setDiskFull(70000);
     RecordingView fullView;
     job(storeWith(kBlock), codecTarget("full.rec", gate))->run(fullView);
     EXPECT_EQ(fullView.failure().substr(0, 24), "Write failed. Disk full?");
     EXPECT_EQ(targetNames(), std::vector<std::string>{"full (incomplete).rec"});
+    EXPECT_EQ(fileBytes(targetPath("full (incomplete).rec")), pattern(0, 70000));
     EXPECT_FALSE(environment.codecOpen());
 }
 

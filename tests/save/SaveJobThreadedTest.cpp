@@ -104,9 +104,9 @@ TEST_F(SaveJobThreadedTest, CancelWhileWaitingForTheCodecDeletesTheTarget)
     ASSERT_TRUE(waitFor([&] { return !view.titles().empty(); }));
     ASSERT_EQ(targetNames(), std::vector<std::string>{"wait.rec"});
     auto second = storeWith(1000);
-    EXPECT_EQ(raisedBy([&] { SaveJob created(environment, second, codecTarget("wait.rec", gate),
-                                             nullptr); })
-                  .message(),
+    EXPECT_EQ(raisedBy([&] {
+                  SaveJob created(environment, second, codecTarget("wait.rec", gate), nullptr);
+              }).message(),
               "Cannot open targetfile: " + targetPath("wait.rec"));
     second.reset();
     waiting->cancel();
@@ -139,7 +139,8 @@ TEST_F(SaveJobThreadedTest, SecondSaveOfAHeldFileFails)
         auto store = storeWith(1000);
         SaveTarget target = wavTarget("held.wav");
         target.fileName = sameFile;
-        const RecException e = raisedBy([&] { SaveJob created(environment, store, target, nullptr); });
+        const RecException e =
+            raisedBy([&] { SaveJob created(environment, store, target, nullptr); });
         EXPECT_EQ(e.message(), "Cannot open targetfile: " + sameFile);
         EXPECT_NE(store, nullptr);
     }

@@ -3,6 +3,7 @@
 #include "save/ui/CodecCataloguePresenter.h"
 #include "save/ui/FormatSelectorPresenter.h"
 #include "save/ui/TargetFilePresenter.h"
+#include "tests/save/FakeCodecOptionsUi.h"
 #include "tests/save/FakeSaveAsWindows.h"
 #include "tests/save/RecordingCodecFactory.h"
 
@@ -51,7 +52,8 @@ protected:
 TEST_F(DialogPresenterTest, CatalogueSelectsTheTargetsCodecAndTestsTheSelection)
 {
     FakeCatalogueView view;
-    CodecCataloguePresenter presenter(view, catalogue, settings, ui.prompter, help, 2);
+    FakeCodecOptionsUi options(ui.prompter);
+    CodecCataloguePresenter presenter(view, catalogue, settings, options, help, 2);
     presenter.open();
     EXPECT_EQ(view.lines, (std::vector<std::string>{"One", "Two", "Three"}));
     EXPECT_EQ(view.selected, 1U);
@@ -73,7 +75,7 @@ TEST_F(DialogPresenterTest, CatalogueSelectsTheTargetsCodecAndTestsTheSelection)
     EXPECT_EQ(ui.prompter.boxes.back().text, "This Codec does not have configurable options.");
 
     // Codec 0 (or one beyond the list) selects no line.
-    CodecCataloguePresenter(view, catalogue, settings, ui.prompter, help, 0).open();
+    CodecCataloguePresenter(view, catalogue, settings, options, help, 0).open();
     EXPECT_FALSE(view.selected);
 }
 

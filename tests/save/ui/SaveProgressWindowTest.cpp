@@ -1,8 +1,8 @@
 // The "Saving..." window over a real job, drawn offscreen.
 
+#include "save/ui/SaveProgressWindow.h"
 #include "engine/RingStore.h"
 #include "save/ui/OpenWindows.h"
-#include "save/ui/SaveProgressWindow.h"
 #include "save/ui/StartSave.h"
 #include "tests/engine/FakePrompter.h"
 #include "tests/save/RaisedBy.h"

@@ -1,0 +1,177 @@
+#include "platform/TwoLameCompressionDriver.h"
+
+#include "platform/CompressionManager.h"
+#include "platform/MpegFormat.h"
+
+#include <twolame.h>
+
+#include <algorithm>
+
+namespace sorvella {
+
+namespace {
+
+// The rates of MPEG-1 and MPEG-2 layer 2 (TwoLAME reports any other rate on
+// standard error, so it is never asked about one).
+constexpr std::uint32_t kSampleRates[] = {16000, 22050, 24000, 32000, 44100, 48000};
+// Every bit rate of either version's table.
+constexpr std::int32_t kBitRates[] = {8,   16,  24,  32,  40,  48,  56,  64,  80, 96,
+                                      112, 128, 144, 160, 192, 224, 256, 320, 384};
+constexpr std::uint32_t kFrameSamples = 1152;
+
+struct TwoLameClose {
+    void operator()(twolame_options* options) const { twolame_close(&options); }
+};
+using TwoLamePtr = std::unique_ptr<twolame_options, TwoLameClose>;
+
+// Options for a run from `sourceChannels` to `channels` at `kbps`, set up;
+// null when TwoLAME refuses them.
+TwoLamePtr configured(std::uint32_t samplesPerSec, std::uint16_t sourceChannels,
+                      std::uint16_t channels, std::int32_t kbps)
+{
+    TwoLamePtr options(twolame_init());
+    if (!options) {
+        return nullptr;
+    }
+    twolame_set_verbosity(options.get(), 0);
+    twolame_set_num_channels(options.get(), sourceChannels);
+    twolame_set_in_samplerate(options.get(), static_cast<int>(samplesPerSec));
+    twolame_set_out_samplerate(options.get(), static_cast<int>(samplesPerSec));
+    twolame_set_bitrate(options.get(), kbps);
+    if (channels == 1) {
+        twolame_set_mode(options.get(), TWOLAME_MONO);
+    }
+    if (twolame_init_params(options.get()) != 0) {
+        return nullptr;
+    }
+    return options;
+}
+
+class TwoLameStream final : public DriverStream {
+public:
+    TwoLameStream(TwoLamePtr options, std::uint16_t channels)
+        : m_options(std::move(options)), m_channels(channels),
+          // A padded frame is one byte longer.
+          m_frameBytes(static_cast<std::uint32_t>(twolame_get_framelength(m_options.get())) + 1)
+    {
+    }
+
+    std::int32_t convert(const std::uint8_t* source, std::uint32_t sourceLength,
+                         std::uint32_t& sourceUsed, std::uint8_t* destination,
+                         std::uint32_t destinationLength, std::uint32_t& destinationUsed,
+                         bool end) override
+    {
+        const std::uint32_t frameBytes = 2U * m_channels;
+        // Only as many samples as complete frames that fit; at the end the
+        // frame of the samples still held needs room too.
+        std::uint32_t room = destinationLength / m_frameBytes;
+        if (end) {
+            if (room == 0) {
+                return MMSYSERR_INVALPARAM;
+            }
+            --room;
+        }
+        const std::uint32_t samples =
+            std::min(sourceLength / frameBytes, (room + 1) * kFrameSamples - 1 - m_held);
+        int written = 0;
+        if (samples > 0) {
+            written = twolame_encode_buffer_interleaved(
+                m_options.get(), reinterpret_cast<const short*>(source), static_cast<int>(samples),
+                destination, static_cast<int>(destinationLength));
+            if (written < 0) {
+                return MMSYSERR_ERROR;
+            }
+        }
+        m_held = (m_held + samples) % kFrameSamples;
+        sourceUsed = samples * frameBytes;
+        destinationUsed = static_cast<std::uint32_t>(written);
+        if (end) {
+            const int last = twolame_encode_flush(m_options.get(), destination + destinationUsed,
+                                                  static_cast<int>(destinationLength - destinationUsed));
+            if (last < 0) {
+                return MMSYSERR_ERROR;
+            }
+            destinationUsed += static_cast<std::uint32_t>(last);
+            m_held = 0;
+        }
+        return MMSYSERR_NOERROR;
+    }
+
+    std::int32_t close() override
+    {
+        m_options.reset();
+        return MMSYSERR_NOERROR;
+    }
+
+private:
+    TwoLamePtr m_options;
+    std::uint16_t m_channels;
+    std::uint32_t m_frameBytes;
+    // Samples per channel that TwoLAME holds towards its next frame.
+    std::uint32_t m_held = 0;
+};
+
+} // namespace
+
+std::uint16_t TwoLameCompressionDriver::formatTag() const
+{
+    return WAVE_FORMAT_MPEG;
+}
+
+std::vector<DriverFormat> TwoLameCompressionDriver::formats(
+    std::optional<std::uint32_t> samplesPerSec, std::optional<std::uint16_t> channels) const
+{
+    std::vector<DriverFormat> out;
+    for (const std::uint32_t rate : kSampleRates) {
+        if (samplesPerSec && *samplesPerSec != rate) {
+            continue;
+        }
+        for (const std::uint16_t count : {std::uint16_t{2}, std::uint16_t{1}}) {
+            if (channels && *channels != count) {
+                continue;
+            }
+            for (const std::int32_t kbps : acceptedBitRates(rate, count)) {
+                out.push_back(mpegFormat(WAVE_FORMAT_MPEG, rate, count, kbps));
+            }
+        }
+    }
+    return out;
+}
+
+std::int32_t TwoLameCompressionDriver::open(const WaveFormat& source,
+                                            const WaveFormat& destination, bool,
+                                            std::unique_ptr<DriverStream>& stream)
+{
+    if (destination.channels > source.channels ||
+        destination.samplesPerSec != source.samplesPerSec) {
+        return ACMERR_NOTPOSSIBLE;
+    }
+    TwoLamePtr options = configured(source.samplesPerSec, source.channels, destination.channels,
+                                    mpegBitRate(destination));
+    if (!options) {
+        return ACMERR_NOTPOSSIBLE;
+    }
+    stream = std::make_unique<TwoLameStream>(std::move(options), source.channels);
+    return MMSYSERR_NOERROR;
+}
+
+const std::vector<std::int32_t>&
+TwoLameCompressionDriver::acceptedBitRates(std::uint32_t samplesPerSec,
+                                           std::uint16_t channels) const
+{
+    std::lock_guard lock(m_mutex);
+    const auto key = std::make_pair(samplesPerSec, channels);
+    auto found = m_accepted.find(key);
+    if (found == m_accepted.end()) {
+        std::vector<std::int32_t> accepted;
+        for (const std::int32_t kbps : kBitRates) {
+            if (configured(samplesPerSec, channels, channels, kbps)) {
+                accepted.push_back(kbps);
+            }
+        }
+        found = m_accepted.emplace(key, std::move(accepted)).first;
+    }
+    return found->second;
+}
+
+} // namespace sorvella

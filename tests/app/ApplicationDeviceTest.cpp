@@ -1,0 +1,127 @@
+// The real program with the real sound input (the PulseAudio test input of
+// scripts/test-input.sh): a tone recorded in loop mode, saved through the
+// window, and a clean end, also of the executable on SIGTERM.
+
+#include "app/Application.h"
+#include "platform/AlsaWaveInSystem.h"
+#include "tests/save/SaveJobFixture.h"
+#include "tests/support/ConfigFiles.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/WaitFor.h"
+
+#include <QProcess>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+
+namespace sorvella {
+namespace {
+
+int argc = 1;
+char programName[] = "sorvella_application_device_tests";
+char* argv[] = {programName, nullptr};
+
+// The default input of the test server becomes the 1 kHz sine for the test.
+class SineInput {
+public:
+    SineInput() { m_set = QProcess::execute("pactl", {"set-default-source", "sine"}) == 0; }
+    ~SineInput() { QProcess::execute("pactl", {"set-default-source", "recsrc"}); }
+    bool isSet() const { return m_set; }
+
+private:
+    bool m_set = false;
+};
+
+bool processUntil(const std::function<bool()>& condition)
+{
+    return test::waitFor([&] {
+        QCoreApplication::processEvents();
+        return condition();
+    });
+}
+
+// Sign changes of the first channel per second of 16-bit stereo.
+double crossingsPerSecond(const std::vector<std::uint8_t>& data, double rate)
+{
+    int crossings = 0;
+    std::int16_t previous = 0;
+    std::size_t frames = 0;
+    for (std::size_t at = 0; at + 3 < data.size(); at += 4, ++frames) {
+        const auto sample = static_cast<std::int16_t>(data[at] | data[at + 1] << 8);
+        if ((sample < 0) != (previous < 0) && frames > 0) {
+            ++crossings;
+        }
+        previous = sample;
+    }
+    return frames == 0 ? 0 : crossings * rate / static_cast<double>(frames);
+}
+
+TEST(ApplicationDeviceTest, RecordsAToneSavesItAndClosesCleanly)
+{
+    QApplication qt(argc, argv);
+    SineInput sine;
+    ASSERT_TRUE(sine.isSet());
+    test::TempDir documents("documents");
+    test::setDocumentsFolder(documents.path());
+    AlsaWaveInSystem soundCards;
+    Application application(qt, soundCards);
+    application.startUp();
+
+    ASSERT_TRUE(processUntil([&] {
+        const SoundReader* recorder = application.controller().recorder();
+        return recorder != nullptr && recorder->recordedSeconds() >= 2;
+    }));
+    application.window().findChild<QPushButton*>("formButton")->click();
+    application.window().findChild<QPushButton*>("quickSaveButton")->click();
+    const std::filesystem::path saved = documents.path() / "recording.wav";
+    ASSERT_TRUE(processUntil([&] { return test::readWav(saved).valid(); }));
+
+    const test::WavContent wav = test::readWav(saved);
+    EXPECT_GE(static_cast<std::int64_t>(wav.data.size()), 2 * 176400);
+    EXPECT_NEAR(crossingsPerSecond(wav.data, 44100), 2000, 100); // a 1 kHz tone
+
+    application.window().close();
+    EXPECT_TRUE(application.closed());
+    EXPECT_TRUE(std::filesystem::is_empty(std::filesystem::temp_directory_path()));
+}
+
+// The executable itself: started, recording, ended by SIGTERM with exit code
+// 0 and nothing left in its temporary directory.
+TEST(ApplicationDeviceTest, ExecutableEndsCleanlyOnSigterm)
+{
+    QCoreApplication qt(argc, argv);
+    test::TempDir temporary("program-tmp");
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TMPDIR", QString::fromStdString(temporary.path().string()));
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    program.setProcessEnvironment(environment);
+    program.start(SORVELLA_EXECUTABLE, {});
+    ASSERT_TRUE(program.waitForStarted());
+
+    // Recording runs once a block file exists in the session directory.
+    const auto blockFileExists = [&] {
+        std::error_code error;
+        for (const auto& entry :
+             std::filesystem::recursive_directory_iterator(temporary.path(), error)) {
+            if (entry.path().extension() == ".tmp") {
+                return true;
+            }
+        }
+        return false;
+    };
+    ASSERT_TRUE(test::waitFor(blockFileExists));
+
+    program.terminate();
+    ASSERT_TRUE(program.waitForFinished(30000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_TRUE(std::filesystem::is_empty(temporary.path()));
+}
+
+} // namespace
+} // namespace sorvella

@@ -1,0 +1,191 @@
+// The main window's commands on the target file, the mixer and the rest,
+// with a fake launcher and file manager standing in for the desktop.
+
+#include "control/FileManager.h"
+#include "control/MainCommands.h"
+#include "platform/FakeProcessLauncher.h"
+#include "save/CodecCatalogue.h"
+#include "platform/FakeSettingsStore.h"
+#include "tests/control/ControllerFixture.h"
+#include "tests/save/FakeSaveAsWindows.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace sorvella {
+namespace {
+
+using Answer = Prompter::Answer;
+using Command = std::vector<std::string>;
+
+class FakeFileManager : public FileManager {
+public:
+    bool showItem(const std::string& path) override
+    {
+        shown.push_back(path);
+        return available;
+    }
+    bool available = true;
+    std::vector<std::string> shown;
+};
+
+class MainCommandsTest : public test::ControllerFixture, public ::testing::Test {
+protected:
+    MainCommandsTest()
+    {
+        settings.target.fileName = (targets.path() / "take.wav").string();
+        make();
+    }
+
+    void createTarget() { std::ofstream(settings.target.fileName) << "RIFF"; }
+
+    FakeProcessLauncher launcher;
+    FakeFileManager fileManager;
+    FakeSettingsStore store;
+    CodecCatalogue catalogue{store, {}};
+    test::FakeSaveAsWindows saveAs;
+    std::vector<std::int32_t> helpTopics;
+    std::function<void(SaveTarget&)> wizard = [](SaveTarget&) {};
+    MainCommands commands{MainCommands::Services{
+        .controller = *controller,
+        .closer = *closer,
+        .settings = settings,
+        .saveSettings = [] {},
+        .prompter = prompter,
+        .view = view,
+        .status = status,
+        .launcher = launcher,
+        .fileManager = fileManager,
+        .targetFiles = targetFiles,
+        .catalogue = catalogue,
+        .saveAs = saveAs.windows(),
+        .targetWizard = [this](SaveTarget& target) { wizard(target); },
+        .help = [this](std::int32_t topic) { helpTopics.push_back(topic); },
+    }};
+};
+
+TEST_F(MainCommandsTest, TargetCommandsNeedTheFile)
+{
+    const std::string file = settings.target.fileName;
+    commands.openTarget();
+    commands.editTarget();
+    commands.deleteTarget();
+    commands.showTargetFolder();
+    EXPECT_EQ(launcher.started(), (std::vector<Command>{{"xdg-open", targets.path().string()}}));
+    EXPECT_TRUE(fileManager.shown.empty());
+    EXPECT_TRUE(prompter.boxes.empty());
+    EXPECT_FALSE(view.enabling.open);
+
+    createTarget();
+    settings.showModeLarge = true;
+    commands.openTarget();
+    commands.editTarget();
+    commands.showTargetFolder();
+    EXPECT_EQ(launcher.started()[1], (Command{"xdg-open", file}));
+    EXPECT_EQ(launcher.started()[2], (Command{"audacity", file}));
+    EXPECT_EQ(fileManager.shown, (std::vector<std::string>{file}));
+    EXPECT_EQ(launcher.started().size(), 3u);
+    EXPECT_TRUE(view.enabling.open);
+    EXPECT_EQ(view.texts.target, file + " (exists)");
+}
+
+// Without a file manager on the bus the folder opens; a name without a
+// folder opens the current one.
+TEST_F(MainCommandsTest, OpenFolderFallsBackToTheFolder)
+{
+    createTarget();
+    fileManager.available = false;
+    commands.showTargetFolder();
+    EXPECT_EQ(launcher.started().back(), (Command{"xdg-open", targets.path().string()}));
+
+    settings.target.fileName = "loose.wav";
+    commands.showTargetFolder();
+    EXPECT_EQ(launcher.started().back(), (Command{"xdg-open", "."}));
+}
+
+TEST_F(MainCommandsTest, DeleteAsksFirst)
+{
+    createTarget();
+    prompter.answers = {Answer::No, Answer::Yes};
+
+    commands.deleteTarget();
+    ASSERT_EQ(prompter.boxes.size(), 1u);
+    EXPECT_EQ(prompter.boxes[0].text,
+              "Do you really want to delete " + settings.target.fileName + "?");
+    EXPECT_EQ(prompter.boxes[0].caption, "Delete...");
+    EXPECT_EQ(prompter.boxes[0].buttons, Prompter::Buttons::YesNo);
+    EXPECT_TRUE(std::filesystem::exists(settings.target.fileName));
+
+    commands.deleteTarget();
+    EXPECT_FALSE(std::filesystem::exists(settings.target.fileName));
+    EXPECT_FALSE(view.enabling.deleteTarget);
+}
+
+TEST_F(MainCommandsTest, MixerOpensTheRecordingControls)
+{
+    commands.mixer();
+    EXPECT_EQ(launcher.started().back(),
+              (Command{"x-terminal-emulator", "-e", "alsamixer", "-V", "capture"}));
+
+    launcher.install("pavucontrol");
+    commands.mixer();
+    EXPECT_EQ(launcher.started().back(), (Command{"pavucontrol", "--tab=4"}));
+}
+
+TEST_F(MainCommandsTest, TargetChoiceCommands)
+{
+    createTarget();
+    commands.incrementTarget();
+    EXPECT_EQ(settings.target.fileName, (targets.path() / "take (1).wav").string());
+
+    const std::string chosen = (targets.path() / "chosen.wav").string();
+    saveAs.fileChoices = {SaveFileDialog::Choice{chosen, 0}};
+    commands.browseTarget();
+    EXPECT_EQ(settings.target.fileName, chosen);
+    EXPECT_EQ(view.texts.target, chosen);
+
+    wizard = [](SaveTarget& target) { target.fileName = "/elsewhere/x.wav"; };
+    commands.advancedTarget();
+    EXPECT_EQ(view.texts.target, "/elsewhere/x.wav");
+}
+
+// No exception leaves a command: it is shown, and the program goes on.
+TEST_F(MainCommandsTest, FailuresAreShownNotThrown)
+{
+    wizard = [](SaveTarget&) { throw RecException(RecException::OpenFailure, "Broken dialog"); };
+    EXPECT_NO_THROW(commands.advancedTarget());
+    ASSERT_EQ(prompter.boxes.size(), 1u);
+    EXPECT_EQ(prompter.boxes[0].text, "Broken dialog");
+    EXPECT_FALSE(commands.busy());
+}
+
+// Their dialogs come with later versions: a clear note, and the recording
+// is left alone.
+TEST_F(MainCommandsTest, TimeSettingsAndConfigurationAreNotAvailableYet)
+{
+    controller->onTimer();
+    commands.changeTimeSettings();
+    commands.config();
+    ASSERT_EQ(prompter.boxes.size(), 2u);
+    EXPECT_EQ(prompter.boxes[0].text,
+              "The \"Time Settings\" dialog is not available in this version of Sorvella.");
+    EXPECT_EQ(prompter.boxes[1].text, "Configuring is not available in this version of Sorvella.");
+    EXPECT_TRUE(controller->hasRecorder());
+}
+
+TEST_F(MainCommandsTest, FormHelpAndAbout)
+{
+    commands.toggleForm();
+    EXPECT_TRUE(view.largeForm);
+    commands.toggleForm();
+    EXPECT_FALSE(view.largeForm);
+    commands.help();
+    EXPECT_EQ(helpTopics, (std::vector<std::int32_t>{102}));
+    commands.about();
+    EXPECT_TRUE(view.aboutShown);
+}
+
+} // namespace
+} // namespace sorvella

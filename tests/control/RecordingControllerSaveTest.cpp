@@ -1,0 +1,290 @@
+// Saving what the controller holds: Quick Save in its three modes, the
+// automatic save or edit after a set time with its follow-ups, and Edit and
+// Save. The files are real WAV files written by real save jobs.
+
+#include "tests/control/ControllerFixture.h"
+#include "tests/support/CounterRun.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace sorvella {
+namespace {
+
+using test::ControllerFixture;
+using test::readWav;
+using Answer = Prompter::Answer;
+
+enum QuickSaveMode { StopRecording = 0, RestartRecording = 1, ContinueRecording = 2 };
+enum Follow { CloseApplication = 0, EnterIdle = 1, RestartContinuous = 2, RestartIncremented = 3,
+              LoopMode = 4 };
+
+class RecordingControllerSaveTest : public ControllerFixture, public ::testing::Test {
+protected:
+    RecordingControllerSaveTest() { useWholeSecondBuffers(); }
+
+    // The file is a valid WAV holding `seconds` of the counter from second
+    // `from` of the signal on.
+    ::testing::AssertionResult holdsSeconds(const std::filesystem::path& file, std::int64_t from,
+                                            std::int64_t seconds)
+    {
+        const test::WavContent wav = readWav(file);
+        if (!wav.valid()) {
+            return ::testing::AssertionFailure() << file << " is no valid WAV file";
+        }
+        if (static_cast<std::int64_t>(wav.data.size()) != seconds * bytesPerSecond()) {
+            return ::testing::AssertionFailure() << file << " holds " << wav.data.size()
+                                                 << " bytes, not " << seconds << " s";
+        }
+        return test::isCounterRun(wav.data, static_cast<std::uint64_t>(from) *
+                                                settings.format.samplesPerSec);
+    }
+
+    // Continuous recording with an automatic save after `seconds`.
+    void autoSave(std::int32_t action, std::int32_t seconds, std::int32_t follow)
+    {
+        settings.autoSaveAction = action;
+        settings.autoSaveTime = seconds;
+        settings.autoSaveFollow = follow;
+    }
+
+    void startContinuous(EditorOpener* editor = nullptr)
+    {
+        make(editor);
+        controller->setContinuousMode(true);
+        controller->onTimer();
+    }
+};
+
+TEST_F(RecordingControllerSaveTest, QuickSaveContinuingSharesTheRecording)
+{
+    startRecording();
+    ASSERT_TRUE(record(3));
+
+    controller->quickSave(true);
+    ASSERT_TRUE(savesFinished());
+    EXPECT_TRUE(holdsSeconds(targetFile(1), 0, 3));
+    ASSERT_TRUE(controller->hasRecorder());
+    EXPECT_EQ(waveIn.openCount(), 1);
+    EXPECT_EQ(controller->recorder()->heldBytes(), 3 * bytesPerSecond());
+}
+
+TEST_F(RecordingControllerSaveTest, QuickSaveStoppingEndsTheRecording)
+{
+    settings.quickSaveMode = StopRecording;
+    startRecording();
+    ASSERT_TRUE(record(2));
+
+    controller->quickSave(true);
+    EXPECT_FALSE(controller->hasRecorder());
+    ASSERT_TRUE(savesFinished());
+    EXPECT_TRUE(holdsSeconds(targetFile(1), 0, 2));
+    EXPECT_EQ(view.windowIcon, StateIcon::Idle);
+}
+
+// The saved file keeps what was held; the new recording starts empty and
+// goes on with the sound that follows.
+TEST_F(RecordingControllerSaveTest, QuickSaveRestartingFlushesTheBuffer)
+{
+    settings.quickSaveMode = RestartRecording;
+    startRecording();
+    ASSERT_TRUE(record(3));
+
+    controller->quickSave(true);
+    ASSERT_TRUE(controller->hasRecorder());
+    EXPECT_EQ(waveIn.openCount(), 2);
+    EXPECT_EQ(controller->recorder()->heldBytes(), 0);
+
+    ASSERT_TRUE(record(2));
+    ASSERT_TRUE(savesFinished());
+    EXPECT_TRUE(holdsSeconds(targetFile(1), 0, 3));
+    controller->quickSave(true);
+    ASSERT_TRUE(savesFinished());
+    EXPECT_TRUE(holdsSeconds(targetFile(2), 3, 2));
+}
+
+// A target that cannot be created is offered again with the same snapshot.
+TEST_F(RecordingControllerSaveTest, QuickSaveRetriesATargetThatCannotBeCreated)
+{
+    const std::filesystem::path folder = targets.path() / "later";
+    settings.target.fileName = (folder / "take.wav").string();
+    startRecording();
+    ASSERT_TRUE(record(2));
+    prompter.answers = {Answer::Retry};
+    prompter.duringAsk = [&](const auto&) { std::filesystem::create_directory(folder); };
+
+    controller->quickSave(true);
+    ASSERT_EQ(prompter.boxes.size(), 1u);
+    EXPECT_EQ(prompter.boxes[0].caption, "Error while saving...");
+    EXPECT_EQ(prompter.boxes[0].buttons, Prompter::Buttons::RetryCancel);
+    EXPECT_EQ(prompter.boxes[0].text, "Cannot open targetfile: " + (folder / "take.wav").string());
+    ASSERT_TRUE(savesFinished());
+    EXPECT_TRUE(holdsSeconds(folder / "take.wav", 0, 2));
+}
+
+TEST_F(RecordingControllerSaveTest, QuickSaveCancelledLeavesNoFileAndNoSnapshot)
+{
+    settings.target.fileName = (targets.path() / "missing" / "take.wav").string();
+    startRecording();
+    ASSERT_TRUE(record(2));
+    const std::int64_t outstanding = session.outstanding();
+    prompter.answers = {Answer::Cancel};
+
+    controller->quickSave(true);
+    EXPECT_TRUE(openWindows.empty());
+    EXPECT_EQ(session.outstanding(), outstanding);
+    EXPECT_TRUE(controller->hasRecorder());
+}
+
+// Before the program closes: recording stops and the call returns only when
+// the save has finished.
+TEST_F(RecordingControllerSaveTest, QuickSaveBeforeClosingWaitsForTheSave)
+{
+    startRecording();
+    ASSERT_TRUE(record(3));
+
+    controller->quickSave(false);
+    EXPECT_TRUE(openWindows.empty());
+    EXPECT_FALSE(controller->hasRecorder());
+    EXPECT_TRUE(view.windowEnabled);
+    EXPECT_TRUE(holdsSeconds(targetFile(1), 0, 3));
+}
+
+// "Save after:" 10 s with "restart continuous mode": a file for every 10 s
+// of recorded sound, each recording starting empty, nothing lost between.
+TEST_F(RecordingControllerSaveTest, SaveAfterTenSecondsSavesEveryTenSeconds)
+{
+    autoSave(2, 10, RestartContinuous);
+    startContinuous();
+
+    ASSERT_TRUE(record(9));
+    controller->onTimer();
+    EXPECT_TRUE(openWindows.empty());
+
+    for (int n = 1; n <= 3; ++n) {
+        ASSERT_TRUE(record(n == 1 ? 1 : 10));
+        controller->onTimer();
+        ASSERT_TRUE(controller->hasRecorder());
+        EXPECT_TRUE(controller->continuousMode());
+        EXPECT_EQ(controller->recorder()->heldBytes(), 0);
+        EXPECT_EQ(settings.autoSaveAction, 2);
+    }
+    ASSERT_TRUE(savesFinished());
+    EXPECT_TRUE(holdsSeconds(targetFile(1), 0, 10));
+    EXPECT_TRUE(holdsSeconds(targetFile(2), 10, 10));
+    EXPECT_TRUE(holdsSeconds(targetFile(3), 20, 10));
+    EXPECT_FALSE(std::filesystem::exists(targetFile(4)));
+}
+
+TEST_F(RecordingControllerSaveTest, AutomaticSaveFollowUps)
+{
+    autoSave(2, 2, EnterIdle);
+    startContinuous();
+    ASSERT_TRUE(record(2));
+    controller->onTimer();
+    EXPECT_FALSE(controller->hasRecorder());
+    EXPECT_EQ(settings.autoSaveAction, 0);
+
+    autoSave(2, 2, LoopMode);
+    view.checked[RecordingButton::Continuous] = true;
+    controller->onContinuousButton();
+    ASSERT_TRUE(record(2));
+    controller->onTimer();
+    EXPECT_TRUE(controller->hasRecorder());
+    EXPECT_FALSE(controller->continuousMode());
+    EXPECT_EQ(settings.autoSaveAction, 0);
+    EXPECT_EQ(controller->recorder()->heldBytes(), 2 * bytesPerSecond());
+
+    ASSERT_TRUE(savesFinished());
+    EXPECT_TRUE(holdsSeconds(targetFile(1), 0, 2));
+    EXPECT_TRUE(holdsSeconds(targetFile(2), 2, 2));
+}
+
+// "restart cont. mode and inc. filename": the next file gets the next name.
+TEST_F(RecordingControllerSaveTest, RestartWithIncrementedNameNumbersTheFiles)
+{
+    settings.target.fileName = (targets.path() / "take.wav").string();
+    autoSave(2, 2, RestartIncremented);
+    startContinuous();
+    ASSERT_TRUE(record(2));
+    controller->onTimer();
+    EXPECT_EQ(settings.target.fileName, (targets.path() / "take (1).wav").string());
+    ASSERT_TRUE(record(2));
+    controller->onTimer();
+
+    ASSERT_TRUE(savesFinished());
+    EXPECT_TRUE(holdsSeconds(targets.path() / "take.wav", 0, 2));
+    EXPECT_TRUE(holdsSeconds(targets.path() / "take (1).wav", 2, 2));
+}
+
+// "close application": the save finishes, then the program closes.
+TEST_F(RecordingControllerSaveTest, SaveThenCloseApplication)
+{
+    autoSave(2, 3, CloseApplication);
+    startContinuous();
+    ASSERT_TRUE(record(3));
+
+    controller->onTimer();
+    EXPECT_EQ(quits, 1);
+    EXPECT_FALSE(controller->hasRecorder());
+    EXPECT_TRUE(holdsSeconds(targetFile(1), 0, 3));
+    EXPECT_FALSE(std::filesystem::exists(session.sessionDir()));
+}
+
+// Until the program has an editor, "Edit after:" neither stops nor throws
+// away the recording.
+TEST_F(RecordingControllerSaveTest, EditAfterWaitsForAnEditor)
+{
+    autoSave(3, 2, EnterIdle);
+    startContinuous();
+    ASSERT_TRUE(record(3));
+    controller->onTimer();
+    controller->editAndSave();
+    EXPECT_TRUE(controller->hasRecorder());
+    EXPECT_EQ(settings.autoSaveAction, 3);
+    EXPECT_FALSE(controller->canEdit());
+}
+
+TEST_F(RecordingControllerSaveTest, EditAfterHandsTheRecordingToTheEditor)
+{
+    test::FakeEditor editor;
+    settings.editSaveMode = StopRecording;
+    autoSave(3, 2, EnterIdle);
+    startContinuous(&editor);
+    ASSERT_TRUE(record(2));
+    controller->onTimer();
+    ASSERT_EQ(editor.stores.size(), 1u);
+    EXPECT_EQ(editor.stores[0]->heldBytes(), 2 * bytesPerSecond());
+    EXPECT_FALSE(controller->hasRecorder());
+}
+
+TEST_F(RecordingControllerSaveTest, EditAndSaveModes)
+{
+    test::FakeEditor editor;
+    startRecording(&editor);
+    ASSERT_TRUE(record(1));
+    view.minimised = true;
+
+    controller->editAndSave(); // continue recording: a snapshot
+    EXPECT_FALSE(view.minimised);
+    ASSERT_EQ(editor.stores.size(), 1u);
+    EXPECT_EQ(editor.stores[0]->heldBytes(), bytesPerSecond());
+    ASSERT_TRUE(controller->hasRecorder());
+    EXPECT_EQ(waveIn.openCount(), 1);
+
+    settings.editSaveMode = RestartRecording;
+    controller->editAndSave();
+    ASSERT_EQ(editor.stores.size(), 2u);
+    EXPECT_EQ(editor.stores[1]->heldBytes(), bytesPerSecond());
+    ASSERT_TRUE(controller->hasRecorder());
+    EXPECT_EQ(waveIn.openCount(), 2);
+
+    controller->editAndSave(); // nothing recorded since the restart
+    EXPECT_EQ(editor.stores.size(), 2u);
+    ASSERT_EQ(prompter.boxes.size(), 1u);
+    EXPECT_EQ(prompter.boxes[0].text, "Error: Recorded Area is empty!");
+}
+
+} // namespace
+} // namespace sorvella
