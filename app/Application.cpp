@@ -71,6 +71,8 @@ Application::Application(QApplication& qt, WaveInSystem& waveIn)
     // The program ends through its own close, not when a window closes: the
     // main window may be hidden in the tray while a save window closes.
     QApplication::setQuitOnLastWindowClosed(false);
+    m_prompter.setParentWindow(&m_window);
+    m_window.setEditorAvailable(m_controller.canEdit());
     QObject::connect(&m_signalNotifier, &QSocketNotifier::activated, &m_window,
                      [this] { terminationSignalled(); });
     QObject::connect(&m_qt, &QGuiApplication::commitDataRequest, &m_window,

@@ -3,6 +3,7 @@
 #include "app/DBusFileManager.h"
 #include "app/HelpRouter.h"
 #include "app/MessageBoxPrompter.h"
+#include "app/ProgramWindow.h"
 #include "app/QtEventPump.h"
 #include "app/SaveWindowStarter.h"
 #include "control/ApplicationCloser.h"
@@ -11,7 +12,6 @@
 #include "control/OpenWindowList.h"
 #include "control/RecordingController.h"
 #include "control/StatusDisplay.h"
-#include "control/ui/MainWindow.h"
 #include "core/Settings.h"
 #include "engine/TempSession.h"
 #include "platform/LinuxProcessLauncher.h"
@@ -77,7 +77,7 @@ private:
     QtEventPump m_pump;
     // Before the window: the save windows, its children, leave it when they go.
     OpenWindowList m_openWindows;
-    MainWindow m_window;
+    ProgramWindow m_window;
     StatusDisplay m_status;
     SaveWindowStarter m_saves;
     RecordingController m_controller;

@@ -1,6 +1,6 @@
 #include "app/MessageBoxPrompter.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QMessageBox>
 
 #include <cstdio>
@@ -86,7 +86,7 @@ Prompter::Answer MessageBoxPrompter::ask(const std::string& text, const std::str
         return unattendedAnswer(buttons);
     }
     QMessageBox box(boxIcon(icon), title, QString::fromStdString(text), standardButtons(buttons),
-                    QApplication::activeWindow());
+                    m_parent);
     box.setWindowModality(Qt::ApplicationModal);
     return answerOf(box.exec());
 }

@@ -2,9 +2,11 @@
 
 #include "core/Prompter.h"
 
+class QWidget;
+
 namespace sorvella {
 
-// Message boxes as modal Qt boxes over the active window. Once a forced close
+// Message boxes as modal Qt boxes over the main window. Once a forced close
 // has begun, nobody may be waited for: every box is written to standard
 // error instead and answered with the choice that goes on without waiting.
 class MessageBoxPrompter : public Prompter {
@@ -12,12 +14,18 @@ public:
     Answer ask(const std::string& text, const std::string& caption, Buttons buttons,
                Icon icon) override;
 
+    // The boxes' parent: a window that lives as long as the prompter is used.
+    // Not any active window: a save window deletes itself (and its children)
+    // when its job ends, which may be while a box is up.
+    void setParentWindow(QWidget* parent) { m_parent = parent; }
+
     void beginForcedClose() { m_forcedClose = true; }
 
     // The answer a forced close gives: OK, or else Cancel or No.
     static Answer unattendedAnswer(Buttons buttons);
 
 private:
+    QWidget* m_parent = nullptr;
     bool m_forcedClose = false;
 };
 

@@ -20,5 +20,9 @@ int storeAppend(const std::vector<std::string>& args);
 int snapshot(const std::vector<std::string>& args);
 int tick(const std::vector<std::string>& args);
 int saveWav(const std::vector<std::string>& args);
+int encodeOgg(const std::vector<std::string>& args);
+int encodeWma(const std::vector<std::string>& args);
+int encodeMp3(const std::vector<std::string>& args);
+int encodeMp2(const std::vector<std::string>& args);
 
 } // namespace sorvella::bench

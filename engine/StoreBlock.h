@@ -28,7 +28,7 @@ public:
     // Takes the next block number and a new file name from the session and
     // creates the file. Throws RecException kind 1 "Cannot create temp
     // file..." when the file cannot be created (nothing is left behind).
-    StoreBlock(TempSession& session);
+    explicit StoreBlock(TempSession& session);
     // A copy sharing `source`'s file: same name, number, fill and marks, no
     // cache, no write handle. The overview is shared when the source is full
     // and copied when it may still be written.

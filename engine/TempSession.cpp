@@ -72,8 +72,8 @@ void TempSession::setUp()
 {
     std::lock_guard lock(m_mutex);
     const std::string base = withoutTrailingSlash(chooseBase());
-    if (!m_baseDir.empty() && base == m_baseDir) {
-        return;
+    if (base == m_baseDir && !m_sessionDir.empty()) {
+        return; // a base that gave no session directory is tried again
     }
     removeSessionLocked();
     m_baseDir = base;

@@ -32,7 +32,7 @@ public:
     TempSession& operator=(const TempSession&) = delete;
 
     // (Re)creates the session directory for the current settings: nothing
-    // happens when the base directory is unchanged. A directory is taken only
+    // happens when the base directory is unchanged and has the session. A directory is taken only
     // when mkdir created it and its lock file is held.
     void setUp();
 
@@ -61,10 +61,10 @@ public:
     // The base-36 name of file number v ("0000000A.tmp") and its subdirectory.
     static std::string fileNameFor(std::uint64_t v);
     static int subdirectoryFor(std::uint64_t v);
-    // The base directory the current settings ask for (with the fallbacks).
-    std::string chooseBase() const;
 
 private:
+    // The base directory the current settings ask for (with the fallbacks).
+    std::string chooseBase() const;
     void removeSessionLocked();
 
     const Settings& m_settings;

@@ -25,7 +25,8 @@ public:
         if (m_driver.failConverts) {
             return MMSYSERR_ERROR;
         }
-        const std::uint32_t n = std::min(sourceLength, destinationLength) / m_blockAlign * m_blockAlign;
+        const std::uint32_t n =
+            std::min(sourceLength, destinationLength) / m_blockAlign * m_blockAlign;
         std::memcpy(destination, source, n);
         sourceUsed = n;
         destinationUsed = n;
@@ -52,13 +53,13 @@ private:
 FakeCompressionDriver::FakeCompressionDriver(std::uint16_t formatTag,
                                              std::vector<std::uint32_t> sampleRates,
                                              std::vector<std::int32_t> bitRates)
-    : m_formatTag(formatTag), m_sampleRates(std::move(sampleRates)),
-      m_bitRates(std::move(bitRates))
+    : m_formatTag(formatTag), m_sampleRates(std::move(sampleRates)), m_bitRates(std::move(bitRates))
 {
 }
 
-std::vector<DriverFormat> FakeCompressionDriver::formats(std::optional<std::uint32_t> samplesPerSec,
-                                                         std::optional<std::uint16_t> channels) const
+std::vector<DriverFormat>
+FakeCompressionDriver::formats(std::optional<std::uint32_t> samplesPerSec,
+                               std::optional<std::uint16_t> channels) const
 {
     std::vector<DriverFormat> out;
     for (const std::uint32_t rate : m_sampleRates) {
@@ -77,10 +78,11 @@ std::vector<DriverFormat> FakeCompressionDriver::formats(std::optional<std::uint
 std::int32_t FakeCompressionDriver::open(const WaveFormat& source, const WaveFormat& destination,
                                          bool realTime, std::unique_ptr<DriverStream>& stream)
 {
-    if (realTime && refuseRealTime) {
+    const bool accepted = !refuseStreams && !(realTime && refuseRealTime);
+    opens.push_back({source, destination, realTime, accepted});
+    if (!accepted) {
         return ACMERR_NOTPOSSIBLE;
     }
-    opens.push_back({source, destination, realTime});
     stream = std::make_unique<CopyingStream>(*this, source.blockAlign);
     return MMSYSERR_NOERROR;
 }

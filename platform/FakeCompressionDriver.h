@@ -17,6 +17,7 @@ public:
         WaveFormat source;
         WaveFormat destination;
         bool realTime;
+        bool accepted;
     };
     struct Conversion {
         std::uint32_t sourceLength;
@@ -26,13 +27,14 @@ public:
     FakeCompressionDriver(std::uint16_t formatTag, std::vector<std::uint32_t> sampleRates,
                           std::vector<std::int32_t> bitRates);
 
-    // Refuse real-time streams with ACMERR_NOTPOSSIBLE.
+    // Refuse real-time streams, or every stream, with ACMERR_NOTPOSSIBLE.
     bool refuseRealTime = false;
+    bool refuseStreams = false;
     // Conversions and stream ends fail (the stream is closed all the same).
     bool failConverts = false;
     bool failCloses = false;
 
-    // Successful opens, conversions and closes, in order.
+    // Every open asked for, and the successful conversions and closes.
     std::vector<Open> opens;
     std::vector<Conversion> conversions;
     int closes = 0;

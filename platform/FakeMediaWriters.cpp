@@ -8,7 +8,8 @@ using Step = FakeMediaWriters::Step;
 
 class FakeMediaWriter : public MediaWriter {
 public:
-    FakeMediaWriter(const FakeMediaWriters& controls, std::shared_ptr<FakeMediaWriters::Record> record)
+    FakeMediaWriter(const FakeMediaWriters& controls,
+                    std::shared_ptr<FakeMediaWriters::Record> record)
         : m_controls(controls), m_record(std::move(record))
     {
     }

@@ -42,9 +42,9 @@ std::unique_ptr<FfmpegFrameQueue> FfmpegFrameQueue::create(int inputChannels, in
     SwrContext* raw = nullptr;
     int allocated = av_channel_layout_copy(&outputLayout, &encoder.ch_layout);
     if (allocated >= 0) {
-        allocated = swr_alloc_set_opts2(&raw, &outputLayout, encoder.sample_fmt,
-                                        encoder.sample_rate, &inputLayout, AV_SAMPLE_FMT_S16,
-                                        inputRate, 0, nullptr);
+        allocated =
+            swr_alloc_set_opts2(&raw, &outputLayout, encoder.sample_fmt, encoder.sample_rate,
+                                &inputLayout, AV_SAMPLE_FMT_S16, inputRate, 0, nullptr);
     }
     av_channel_layout_uninit(&inputLayout);
     av_channel_layout_uninit(&outputLayout);

@@ -73,9 +73,8 @@ bool FfmpegMediaWriter::setOutputFilename(const std::string& path)
 bool FfmpegMediaWriter::setInputFormat(const WaveFormat& format)
 {
     const bool pcm = format.formatTag == kWaveFormatPcm && format.bitsPerSample == 16 &&
-                     (format.channels == 1 || format.channels == 2) &&
-                     format.samplesPerSec > 0 && format.samplesPerSec <= 1'000'000 &&
-                     format.blockAlign == format.channels * 2;
+                     (format.channels == 1 || format.channels == 2) && format.samplesPerSec > 0 &&
+                     format.samplesPerSec <= 1'000'000 && format.blockAlign == format.channels * 2;
     if (m_writing || !pcm) {
         return false;
     }
@@ -96,8 +95,8 @@ bool FfmpegMediaWriter::beginWriting()
     if (!openEncoder()) {
         return false;
     }
-    m_queue = FfmpegFrameQueue::create(m_input->channels,
-                                       static_cast<int>(m_input->samplesPerSec), *m_encoder);
+    m_queue = FfmpegFrameQueue::create(m_input->channels, static_cast<int>(m_input->samplesPerSec),
+                                       *m_encoder);
     m_packet.reset(av_packet_alloc());
     if (!m_queue || !m_packet || !openMuxer()) {
         return false;
@@ -117,7 +116,8 @@ bool FfmpegMediaWriter::openEncoder()
     if (!m_encoder) {
         return false;
     }
-    const int rate = encoderRate(static_cast<int>(m_input->samplesPerSec), m_profile->bitsPerSecond);
+    const int rate =
+        encoderRate(static_cast<int>(m_input->samplesPerSec), m_profile->bitsPerSecond);
     m_encoder->sample_fmt = codec->sample_fmts[0];
     m_encoder->sample_rate = rate;
     av_channel_layout_default(&m_encoder->ch_layout, m_profile->channels);
@@ -167,8 +167,8 @@ void FfmpegMediaWriter::endWriting()
 {
     if (m_writing) {
         m_writing = false;
-        const bool flushed = writeFailed() || (m_queue->drain() && encodeQueued(true) == 0 &&
-                                               encode(nullptr) == 0);
+        const bool flushed =
+            writeFailed() || (m_queue->drain() && encodeQueued(true) == 0 && encode(nullptr) == 0);
         if (!writeFailed() && (!flushed || av_write_trailer(m_muxer.get()) < 0)) {
             m_writeFailed.store(true, std::memory_order_release);
         }

@@ -55,12 +55,12 @@ public:
         if (frames > 0) {
             const auto* pcm = reinterpret_cast<const short*>(source);
             const auto size = static_cast<int>(destinationLength);
-            written = m_channels == 2
-                          ? lame_encode_buffer_interleaved(m_lame.get(), const_cast<short*>(pcm),
-                                                           static_cast<int>(frames), destination,
-                                                           size)
-                          : lame_encode_buffer(m_lame.get(), pcm, pcm, static_cast<int>(frames),
-                                               destination, size);
+            written =
+                m_channels == 2
+                    ? lame_encode_buffer_interleaved(m_lame.get(), const_cast<short*>(pcm),
+                                                     static_cast<int>(frames), destination, size)
+                    : lame_encode_buffer(m_lame.get(), pcm, pcm, static_cast<int>(frames),
+                                         destination, size);
             if (written < 0) {
                 return MMSYSERR_ERROR;
             }
@@ -97,14 +97,16 @@ std::uint16_t LameCompressionDriver::formatTag() const
     return WAVE_FORMAT_MPEGLAYER3;
 }
 
-std::vector<DriverFormat> LameCompressionDriver::formats(std::optional<std::uint32_t> samplesPerSec,
-                                                         std::optional<std::uint16_t> channels) const
+std::vector<DriverFormat>
+LameCompressionDriver::formats(std::optional<std::uint32_t> samplesPerSec,
+                               std::optional<std::uint16_t> channels) const
 {
     std::vector<DriverFormat> out;
     for (const int version : kMpegVersions) {
         for (int r = 0; r < kRatesPerVersion; ++r) {
             const int rate = lame_get_samplerate(version, r);
-            if (rate <= 0 || (samplesPerSec && *samplesPerSec != static_cast<std::uint32_t>(rate))) {
+            if (rate <= 0 ||
+                (samplesPerSec && *samplesPerSec != static_cast<std::uint32_t>(rate))) {
                 continue;
             }
             for (const std::uint16_t count : {std::uint16_t{2}, std::uint16_t{1}}) {

@@ -84,12 +84,10 @@ bool LinuxProcessLauncher::isInstalled(const std::string& program) const
     std::string_view rest(path);
     while (!rest.empty()) {
         const std::size_t colon = rest.find(':');
-        std::string folder(rest.substr(0, colon));
+        const std::string_view folder = rest.substr(0, colon);
         rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
-        if (folder.empty()) {
-            folder = ".";
-        }
-        const std::string candidate = folder + "/" + program;
+        const std::filesystem::path candidate =
+            std::filesystem::path(folder.empty() ? "." : folder) / program;
         std::error_code error;
         if (std::filesystem::is_regular_file(candidate, error) &&
             access(candidate.c_str(), X_OK) == 0) {

@@ -6,17 +6,28 @@
 #include <twolame.h>
 
 #include <algorithm>
+#include <span>
 
 namespace sorvella {
 
 namespace {
 
-// The rates of MPEG-1 and MPEG-2 layer 2 (TwoLAME reports any other rate on
-// standard error, so it is never asked about one).
+// The rates and bit rates of MPEG-1 and MPEG-2 layer 2, as TwoLAME takes
+// them (it reports anything else on standard error, so it is never asked).
 constexpr std::uint32_t kSampleRates[] = {16000, 22050, 24000, 32000, 44100, 48000};
-// Every bit rate of either version's table.
-constexpr std::int32_t kBitRates[] = {8,   16,  24,  32,  40,  48,  56,  64,  80, 96,
-                                      112, 128, 144, 160, 192, 224, 256, 320, 384};
+constexpr std::int32_t kMpeg1Mono[] = {32, 48, 56, 64, 80, 96, 112, 128, 160, 192};
+constexpr std::int32_t kMpeg1Stereo[] = {64, 96, 112, 128, 160, 192, 224, 256, 320, 384};
+constexpr std::int32_t kMpeg2[] = {8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};
+
+std::span<const std::int32_t> bitRates(std::uint32_t samplesPerSec, std::uint16_t channels)
+{
+    if (samplesPerSec < 32000) {
+        return kMpeg2;
+    }
+    return channels == 1 ? std::span<const std::int32_t>(kMpeg1Mono)
+                         : std::span<const std::int32_t>(kMpeg1Stereo);
+}
+
 constexpr std::uint32_t kFrameSamples = 1152;
 
 struct TwoLameClose {
@@ -86,8 +97,9 @@ public:
         sourceUsed = samples * frameBytes;
         destinationUsed = static_cast<std::uint32_t>(written);
         if (end) {
-            const int last = twolame_encode_flush(m_options.get(), destination + destinationUsed,
-                                                  static_cast<int>(destinationLength - destinationUsed));
+            const int last =
+                twolame_encode_flush(m_options.get(), destination + destinationUsed,
+                                     static_cast<int>(destinationLength - destinationUsed));
             if (last < 0) {
                 return MMSYSERR_ERROR;
             }
@@ -118,8 +130,9 @@ std::uint16_t TwoLameCompressionDriver::formatTag() const
     return WAVE_FORMAT_MPEG;
 }
 
-std::vector<DriverFormat> TwoLameCompressionDriver::formats(
-    std::optional<std::uint32_t> samplesPerSec, std::optional<std::uint16_t> channels) const
+std::vector<DriverFormat>
+TwoLameCompressionDriver::formats(std::optional<std::uint32_t> samplesPerSec,
+                                  std::optional<std::uint16_t> channels) const
 {
     std::vector<DriverFormat> out;
     for (const std::uint32_t rate : kSampleRates) {
@@ -130,7 +143,7 @@ std::vector<DriverFormat> TwoLameCompressionDriver::formats(
             if (channels && *channels != count) {
                 continue;
             }
-            for (const std::int32_t kbps : acceptedBitRates(rate, count)) {
+            for (const std::int32_t kbps : bitRates(rate, count)) {
                 out.push_back(mpegFormat(WAVE_FORMAT_MPEG, rate, count, kbps));
             }
         }
@@ -138,9 +151,8 @@ std::vector<DriverFormat> TwoLameCompressionDriver::formats(
     return out;
 }
 
-std::int32_t TwoLameCompressionDriver::open(const WaveFormat& source,
-                                            const WaveFormat& destination, bool,
-                                            std::unique_ptr<DriverStream>& stream)
+std::int32_t TwoLameCompressionDriver::open(const WaveFormat& source, const WaveFormat& destination,
+                                            bool, std::unique_ptr<DriverStream>& stream)
 {
     if (destination.channels > source.channels ||
         destination.samplesPerSec != source.samplesPerSec) {
@@ -153,25 +165,6 @@ std::int32_t TwoLameCompressionDriver::open(const WaveFormat& source,
     }
     stream = std::make_unique<TwoLameStream>(std::move(options), source.channels);
     return MMSYSERR_NOERROR;
-}
-
-const std::vector<std::int32_t>&
-TwoLameCompressionDriver::acceptedBitRates(std::uint32_t samplesPerSec,
-                                           std::uint16_t channels) const
-{
-    std::lock_guard lock(m_mutex);
-    const auto key = std::make_pair(samplesPerSec, channels);
-    auto found = m_accepted.find(key);
-    if (found == m_accepted.end()) {
-        std::vector<std::int32_t> accepted;
-        for (const std::int32_t kbps : kBitRates) {
-            if (configured(samplesPerSec, channels, channels, kbps)) {
-                accepted.push_back(kbps);
-            }
-        }
-        found = m_accepted.emplace(key, std::move(accepted)).first;
-    }
-    return found->second;
 }
 
 } // namespace sorvella

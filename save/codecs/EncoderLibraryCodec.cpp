@@ -9,7 +9,8 @@ namespace sorvella {
 
 namespace {
 
-constexpr std::int32_t kBitRates[] = {32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
+constexpr std::int32_t kBitRates[] = {32,  40,  48,  56,  64,  80,  96,
+                                      112, 128, 160, 192, 224, 256, 320};
 constexpr std::uint16_t kMpegLayer3 = 85;
 // Room the base adds to the output buffer beyond the input block.
 constexpr std::int64_t kOutputMargin = 10000;

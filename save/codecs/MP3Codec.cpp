@@ -90,7 +90,8 @@ std::string MP3Codec::describeFormat(std::int32_t formatNumber, const WaveFormat
         FormatDetails details;
         details.pwfx = &formatBuffer;
         details.cbwfx = bufferSize;
-        formatBuffer.samplesPerSec = inputFormat.samplesPerSec / static_cast<std::uint32_t>(divisor);
+        formatBuffer.samplesPerSec =
+            inputFormat.samplesPerSec / static_cast<std::uint32_t>(divisor);
         formatBuffer.blockAlign = inputFormat.blockAlign;
         formatBuffer.formatTag = m_formatTag;
         formatBuffer.channels = inputFormat.channels;

@@ -18,8 +18,8 @@ CodecCataloguePresenter::CodecCataloguePresenter(CodecCatalogueView& view,
                                                  const CodecCatalogue& catalogue,
                                                  SettingsStore& settings, CodecOptionsUi& ui,
                                                  HelpTopicOpener help, std::int32_t codecNumber)
-    : m_view(view), m_catalogue(catalogue), m_settings(settings), m_ui(ui),
-      m_help(std::move(help)), m_codecNumber(codecNumber)
+    : m_view(view), m_catalogue(catalogue), m_settings(settings), m_ui(ui), m_help(std::move(help)),
+      m_codecNumber(codecNumber)
 {
 }
 
@@ -33,7 +33,7 @@ void CodecCataloguePresenter::testCodec()
 {
     const std::string result = m_catalogue.testCodec(selectedCodec());
     m_ui.prompter().ask(result.empty() ? std::string("Codec is working successfully.") : result,
-                   "Testing Codec", Prompter::Buttons::Ok, Prompter::Icon::None);
+                        "Testing Codec", Prompter::Buttons::Ok, Prompter::Icon::None);
 }
 
 void CodecCataloguePresenter::codecOptions()

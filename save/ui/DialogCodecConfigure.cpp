@@ -7,9 +7,8 @@ namespace sorvella {
 DialogCodecConfigure::DialogCodecConfigure(QWidget* parent, const SaveDialogServices& services,
                                            std::int32_t codecNumber)
     : QDialog(parent), m_ui(std::make_unique<Ui::DialogCodecConfigure>()),
-      m_options(this, services.prompter),
-      m_presenter(*this, services.catalogue, services.settings, m_options, services.help,
-                  codecNumber)
+      m_options(this, services.prompter), m_presenter(*this, services.catalogue, services.settings,
+                                                      m_options, services.help, codecNumber)
 {
     m_ui->setupUi(this);
     connect(m_ui->testCodecButton, &QPushButton::clicked, this, &DialogCodecConfigure::testCodec);

@@ -2,15 +2,14 @@
 // scripts/test-input.sh): a tone recorded in loop mode, saved through the
 // window, and a clean end, also of the executable on SIGTERM.
 
-#include "app/Application.h"
 #include "platform/AlsaWaveInSystem.h"
+#include "tests/app/ApplicationDriving.h"
 #include "tests/save/SaveJobFixture.h"
 #include "tests/support/ConfigFiles.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WaitFor.h"
 
 #include <QProcess>
-#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -35,14 +34,6 @@ public:
 private:
     bool m_set = false;
 };
-
-bool processUntil(const std::function<bool()>& condition)
-{
-    return test::waitFor([&] {
-        QCoreApplication::processEvents();
-        return condition();
-    });
-}
 
 // Sign changes of the first channel per second of 16-bit stereo.
 double crossingsPerSecond(const std::vector<std::uint8_t>& data, double rate)
@@ -71,14 +62,11 @@ TEST(ApplicationDeviceTest, RecordsAToneSavesItAndClosesCleanly)
     Application application(qt, soundCards);
     application.startUp();
 
-    ASSERT_TRUE(processUntil([&] {
-        const SoundReader* recorder = application.controller().recorder();
-        return recorder != nullptr && recorder->recordedSeconds() >= 2;
-    }));
-    application.window().findChild<QPushButton*>("formButton")->click();
-    application.window().findChild<QPushButton*>("quickSaveButton")->click();
+    ASSERT_TRUE(test::recordedAtLeast(application, 2));
+    test::click(application, "formButton");
+    test::click(application, "quickSaveButton");
+    ASSERT_TRUE(test::savesFinished(application));
     const std::filesystem::path saved = documents.path() / "recording.wav";
-    ASSERT_TRUE(processUntil([&] { return test::readWav(saved).valid(); }));
 
     const test::WavContent wav = test::readWav(saved);
     EXPECT_GE(static_cast<std::int64_t>(wav.data.size()), 2 * 176400);
@@ -86,7 +74,7 @@ TEST(ApplicationDeviceTest, RecordsAToneSavesItAndClosesCleanly)
 
     application.window().close();
     EXPECT_TRUE(application.closed());
-    EXPECT_TRUE(std::filesystem::is_empty(std::filesystem::temp_directory_path()));
+    EXPECT_TRUE(test::noSessionDirectories());
 }
 
 // The executable itself: started, recording, ended by SIGTERM with exit code
@@ -120,7 +108,7 @@ TEST(ApplicationDeviceTest, ExecutableEndsCleanlyOnSigterm)
     ASSERT_TRUE(program.waitForFinished(30000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
-    EXPECT_TRUE(std::filesystem::is_empty(temporary.path()));
+    EXPECT_TRUE(test::noSessionDirectories(temporary.path()));
 }
 
 } // namespace

@@ -2,15 +2,14 @@
 // device: commands arrive through the real window's buttons, termination
 // signals through the real self-pipe.
 
-#include "app/Application.h"
 #include "platform/SimulatedWaveInSystem.h"
+#include "tests/app/ApplicationDriving.h"
 #include "tests/save/SaveJobFixture.h"
 #include "tests/support/ConfigFiles.h"
 #include "tests/support/TempDir.h"
-#include "tests/support/WaitFor.h"
 
+#include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -41,36 +40,7 @@ protected:
         return *application;
     }
 
-    // Runs the event loop until the condition holds.
-    static bool processUntil(const std::function<bool()>& condition)
-    {
-        return test::waitFor([&] {
-            QCoreApplication::processEvents();
-            return condition();
-        });
-    }
-
-    bool recordedAtLeast(std::int64_t seconds)
-    {
-        return processUntil([&] {
-            const SoundReader* recorder = application->controller().recorder();
-            return recorder != nullptr && recorder->recordedSeconds() >= seconds;
-        });
-    }
-
-    void click(const char* button)
-    {
-        auto* found = application->window().findChild<QPushButton*>(button);
-        ASSERT_NE(found, nullptr) << button;
-        found->click();
-    }
-
     std::filesystem::path savedFile() const { return documents.path() / "recording.wav"; }
-
-    bool noTemporaryFiles() const
-    {
-        return std::filesystem::is_empty(std::filesystem::temp_directory_path());
-    }
 
     QApplication qt{argc, argv};
     test::TempDir documents{"documents"};
@@ -88,7 +58,7 @@ TEST_F(ApplicationTest, NonsensicalSettingsStartRecordAndCloseCleanly)
                   "Vox Volume=-1\nSound Card=42\nAnimation Mode Enum=-2\n");
     makeApplication();
     QTimer::singleShot(0, [this] {
-        if (!recordedAtLeast(2)) {
+        if (!test::recordedAtLeast(*application, 2)) {
             ADD_FAILURE() << "no recording";
         }
         application->window().close();
@@ -97,23 +67,26 @@ TEST_F(ApplicationTest, NonsensicalSettingsStartRecordAndCloseCleanly)
     EXPECT_EQ(application->run(), 0);
     EXPECT_TRUE(application->closed());
     EXPECT_FALSE(application->controller().hasRecorder());
-    EXPECT_TRUE(noTemporaryFiles());
+    EXPECT_TRUE(test::noSessionDirectories());
 }
 
 TEST_F(ApplicationTest, QuickSaveFromTheWindow)
 {
     makeApplication().startUp();
-    ASSERT_TRUE(recordedAtLeast(2));
+    ASSERT_TRUE(test::recordedAtLeast(*application, 2));
 
-    click("formButton"); // "&Quick Save" is in the large form
-    click("quickSaveButton");
-    ASSERT_TRUE(processUntil([&] { return test::readWav(savedFile()).valid(); }));
+    test::click(*application, "formButton"); // "&Quick Save" is in the large form
+    EXPECT_TRUE(application->window().findChild<QPushButton*>("quickSaveButton")->isEnabled());
+    // No editor yet: nothing may stop the recording for one.
+    EXPECT_FALSE(application->window().findChild<QPushButton*>("editAndSaveButton")->isEnabled());
+    test::click(*application, "quickSaveButton");
+    ASSERT_TRUE(test::savesFinished(*application));
     EXPECT_GE(static_cast<std::int64_t>(test::readWav(savedFile()).data.size()),
               2 * application->settings().format.avgBytesPerSec);
 
     application->window().close();
     EXPECT_TRUE(application->closed());
-    EXPECT_TRUE(noTemporaryFiles());
+    EXPECT_TRUE(test::noSessionDirectories());
 }
 
 // A kill with "Save on application close" in continuous mode: the held sound
@@ -122,16 +95,16 @@ TEST_F(ApplicationTest, TerminationSignalSavesOnCloseFirst)
 {
     makeApplication().startUp();
     application->settings().autoSaveAction = 1;
-    click("continuousButton");
-    ASSERT_TRUE(recordedAtLeast(2));
+    test::click(*application, "continuousButton");
+    ASSERT_TRUE(test::recordedAtLeast(*application, 2));
 
     std::raise(SIGTERM);
-    ASSERT_TRUE(processUntil([&] { return application->closed(); }));
+    ASSERT_TRUE(test::processUntil([&] { return application->closed(); }));
     const test::WavContent saved = test::readWav(savedFile());
     EXPECT_TRUE(saved.valid());
     EXPECT_GE(static_cast<std::int64_t>(saved.data.size()),
               2 * application->settings().format.avgBytesPerSec);
-    EXPECT_TRUE(noTemporaryFiles());
+    EXPECT_TRUE(test::noSessionDirectories());
 }
 
 // A signal while a message box waits: the box is closed as if cancelled and
@@ -139,12 +112,29 @@ TEST_F(ApplicationTest, TerminationSignalSavesOnCloseFirst)
 TEST_F(ApplicationTest, TerminationSignalClosesAnOpenMessageBox)
 {
     makeApplication().startUp();
-    ASSERT_TRUE(recordedAtLeast(1));
+    ASSERT_TRUE(test::recordedAtLeast(*application, 1));
     QTimer::singleShot(50, [] { std::raise(SIGTERM); });
 
-    click("changeButton"); // returns when its box has gone
-    ASSERT_TRUE(processUntil([&] { return application->closed(); }));
-    EXPECT_TRUE(noTemporaryFiles());
+    test::click(*application, "changeButton"); // returns when its box has gone
+    ASSERT_TRUE(test::processUntil([&] { return application->closed(); }));
+    EXPECT_TRUE(test::noSessionDirectories());
+}
+
+// "Save settings as default" writes the settings file at once, and the next
+// start reads it.
+TEST_F(ApplicationTest, SettingsSavedAsDefaultAreThereNextTime)
+{
+    makeApplication().startUp();
+    application->settings().loopTime = 1234;
+    test::click(*application, "saveDefaultButton");
+    application->window().close();
+    ASSERT_TRUE(application->closed());
+
+    application.reset();
+    makeApplication().startUp();
+    EXPECT_EQ(application->settings().loopTime, 1234);
+    EXPECT_EQ(application->window().findChild<QLineEdit*>("loopTimeEdit")->text(),
+              "20:34 minutes");
 }
 
 TEST(SorvellaExecutableTest, HelpPrintsUsage)

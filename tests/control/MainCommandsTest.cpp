@@ -37,6 +37,22 @@ protected:
     {
         settings.target.fileName = (targets.path() / "take.wav").string();
         make();
+        commands = std::make_unique<MainCommands>(MainCommands::Services{
+            .controller = *controller,
+            .closer = *closer,
+            .settings = settings,
+            .saveSettings = [] {},
+            .prompter = prompter,
+            .view = view,
+            .status = status,
+            .launcher = launcher,
+            .fileManager = fileManager,
+            .targetFiles = targetFiles,
+            .catalogue = catalogue,
+            .saveAs = saveAs.windows(),
+            .targetWizard = [this](SaveTarget& target) { wizard(target); },
+            .help = [this](std::int32_t topic) { helpTopics.push_back(topic); },
+        });
     }
 
     void createTarget() { std::ofstream(settings.target.fileName) << "RIFF"; }
@@ -48,31 +64,16 @@ protected:
     test::FakeSaveAsWindows saveAs;
     std::vector<std::int32_t> helpTopics;
     std::function<void(SaveTarget&)> wizard = [](SaveTarget&) {};
-    MainCommands commands{MainCommands::Services{
-        .controller = *controller,
-        .closer = *closer,
-        .settings = settings,
-        .saveSettings = [] {},
-        .prompter = prompter,
-        .view = view,
-        .status = status,
-        .launcher = launcher,
-        .fileManager = fileManager,
-        .targetFiles = targetFiles,
-        .catalogue = catalogue,
-        .saveAs = saveAs.windows(),
-        .targetWizard = [this](SaveTarget& target) { wizard(target); },
-        .help = [this](std::int32_t topic) { helpTopics.push_back(topic); },
-    }};
+    std::unique_ptr<MainCommands> commands;
 };
 
 TEST_F(MainCommandsTest, TargetCommandsNeedTheFile)
 {
     const std::string file = settings.target.fileName;
-    commands.openTarget();
-    commands.editTarget();
-    commands.deleteTarget();
-    commands.showTargetFolder();
+    commands->openTarget();
+    commands->editTarget();
+    commands->deleteTarget();
+    commands->showTargetFolder();
     EXPECT_EQ(launcher.started(), (std::vector<Command>{{"xdg-open", targets.path().string()}}));
     EXPECT_TRUE(fileManager.shown.empty());
     EXPECT_TRUE(prompter.boxes.empty());
@@ -80,9 +81,9 @@ TEST_F(MainCommandsTest, TargetCommandsNeedTheFile)
 
     createTarget();
     settings.showModeLarge = true;
-    commands.openTarget();
-    commands.editTarget();
-    commands.showTargetFolder();
+    commands->openTarget();
+    commands->editTarget();
+    commands->showTargetFolder();
     EXPECT_EQ(launcher.started()[1], (Command{"xdg-open", file}));
     EXPECT_EQ(launcher.started()[2], (Command{"audacity", file}));
     EXPECT_EQ(fileManager.shown, (std::vector<std::string>{file}));
@@ -97,11 +98,11 @@ TEST_F(MainCommandsTest, OpenFolderFallsBackToTheFolder)
 {
     createTarget();
     fileManager.available = false;
-    commands.showTargetFolder();
+    commands->showTargetFolder();
     EXPECT_EQ(launcher.started().back(), (Command{"xdg-open", targets.path().string()}));
 
     settings.target.fileName = "loose.wav";
-    commands.showTargetFolder();
+    commands->showTargetFolder();
     EXPECT_EQ(launcher.started().back(), (Command{"xdg-open", "."}));
 }
 
@@ -110,7 +111,7 @@ TEST_F(MainCommandsTest, DeleteAsksFirst)
     createTarget();
     prompter.answers = {Answer::No, Answer::Yes};
 
-    commands.deleteTarget();
+    commands->deleteTarget();
     ASSERT_EQ(prompter.boxes.size(), 1u);
     EXPECT_EQ(prompter.boxes[0].text,
               "Do you really want to delete " + settings.target.fileName + "?");
@@ -118,36 +119,36 @@ TEST_F(MainCommandsTest, DeleteAsksFirst)
     EXPECT_EQ(prompter.boxes[0].buttons, Prompter::Buttons::YesNo);
     EXPECT_TRUE(std::filesystem::exists(settings.target.fileName));
 
-    commands.deleteTarget();
+    commands->deleteTarget();
     EXPECT_FALSE(std::filesystem::exists(settings.target.fileName));
     EXPECT_FALSE(view.enabling.deleteTarget);
 }
 
 TEST_F(MainCommandsTest, MixerOpensTheRecordingControls)
 {
-    commands.mixer();
+    commands->mixer();
     EXPECT_EQ(launcher.started().back(),
               (Command{"x-terminal-emulator", "-e", "alsamixer", "-V", "capture"}));
 
     launcher.install("pavucontrol");
-    commands.mixer();
+    commands->mixer();
     EXPECT_EQ(launcher.started().back(), (Command{"pavucontrol", "--tab=4"}));
 }
 
 TEST_F(MainCommandsTest, TargetChoiceCommands)
 {
     createTarget();
-    commands.incrementTarget();
+    commands->incrementTarget();
     EXPECT_EQ(settings.target.fileName, (targets.path() / "take (1).wav").string());
 
     const std::string chosen = (targets.path() / "chosen.wav").string();
     saveAs.fileChoices = {SaveFileDialog::Choice{chosen, 0}};
-    commands.browseTarget();
+    commands->browseTarget();
     EXPECT_EQ(settings.target.fileName, chosen);
     EXPECT_EQ(view.texts.target, chosen);
 
     wizard = [](SaveTarget& target) { target.fileName = "/elsewhere/x.wav"; };
-    commands.advancedTarget();
+    commands->advancedTarget();
     EXPECT_EQ(view.texts.target, "/elsewhere/x.wav");
 }
 
@@ -155,10 +156,10 @@ TEST_F(MainCommandsTest, TargetChoiceCommands)
 TEST_F(MainCommandsTest, FailuresAreShownNotThrown)
 {
     wizard = [](SaveTarget&) { throw RecException(RecException::OpenFailure, "Broken dialog"); };
-    EXPECT_NO_THROW(commands.advancedTarget());
+    EXPECT_NO_THROW(commands->advancedTarget());
     ASSERT_EQ(prompter.boxes.size(), 1u);
     EXPECT_EQ(prompter.boxes[0].text, "Broken dialog");
-    EXPECT_FALSE(commands.busy());
+    EXPECT_FALSE(commands->busy());
 }
 
 // Their dialogs come with later versions: a clear note, and the recording
@@ -166,8 +167,8 @@ TEST_F(MainCommandsTest, FailuresAreShownNotThrown)
 TEST_F(MainCommandsTest, TimeSettingsAndConfigurationAreNotAvailableYet)
 {
     controller->onTimer();
-    commands.changeTimeSettings();
-    commands.config();
+    commands->changeTimeSettings();
+    commands->config();
     ASSERT_EQ(prompter.boxes.size(), 2u);
     EXPECT_EQ(prompter.boxes[0].text,
               "The \"Time Settings\" dialog is not available in this version of Sorvella.");
@@ -177,13 +178,13 @@ TEST_F(MainCommandsTest, TimeSettingsAndConfigurationAreNotAvailableYet)
 
 TEST_F(MainCommandsTest, FormHelpAndAbout)
 {
-    commands.toggleForm();
+    commands->toggleForm();
     EXPECT_TRUE(view.largeForm);
-    commands.toggleForm();
+    commands->toggleForm();
     EXPECT_FALSE(view.largeForm);
-    commands.help();
+    commands->help();
     EXPECT_EQ(helpTopics, (std::vector<std::int32_t>{102}));
-    commands.about();
+    commands->about();
     EXPECT_TRUE(view.aboutShown);
 }
 

@@ -181,19 +181,30 @@ TEST_F(TempSessionTest, CloseWithoutFilesLeftRemovesEverything)
     EXPECT_TRUE(fs::is_empty(base.path()));
 }
 
-TEST_F(TempSessionTest, AMissingTempDirectoryFallsBackToTheSystemOne)
+class UnusableTempDirectory : public TempSessionTest,
+                              public ::testing::WithParamInterface<std::string> {};
+
+// Settings come unchecked from the settings file.
+TEST_P(UnusableTempDirectory, FallsBackToTheSystemOne)
 {
-    settings.tempDirectory = (base.path() / "missing").string();
+    std::ofstream(base.path() / "file") << "x";
+    settings.tempDirectory = GetParam() == "<file>" ? (base.path() / "file").string() : GetParam();
     TempSession session(settings, files);
     session.setUp();
-    const std::string system = fs::temp_directory_path().string();
-    EXPECT_EQ(session.baseDir(), system.size() > 1 && system.back() == '/'
-                                     ? system.substr(0, system.size() - 1)
-                                     : system);
-    EXPECT_EQ(session.sessionDir().rfind(session.baseDir() + "/Quillet-", 0), 0u);
+    std::string system = fs::temp_directory_path().string();
+    if (system.size() > 1 && system.back() == '/') {
+        system.pop_back();
+    }
+    EXPECT_EQ(session.baseDir(), system);
+    EXPECT_EQ(session.sessionDir().rfind(system + "/Quillet-", 0), 0u);
+    EXPECT_TRUE(session.lockHeld());
     FakePrompter prompter;
     session.closeSession(prompter);
 }
+
+INSTANTIATE_TEST_SUITE_P(Names, UnusableTempDirectory,
+                         ::testing::Values("/nonexistent/sorvella", "<file>", "",
+                                           "c:", std::string("bad\0name", 8)));
 
 TEST_F(TempSessionTest, SameBaseAgainKeepsTheSessionANewBaseMovesIt)
 {
@@ -215,7 +226,7 @@ TEST_F(TempSessionTest, SameBaseAgainKeepsTheSessionANewBaseMovesIt)
     session.closeSession(prompter);
 }
 
-TEST_F(TempSessionTest, WithoutASessionDirectoryBlocksCannotBeCreated)
+TEST_F(TempSessionTest, WithoutASessionDirectoryBlocksFailUntilSetUpSucceeds)
 {
     files.failLocks(true);
     TempSession session(settings, files);
@@ -224,6 +235,12 @@ TEST_F(TempSessionTest, WithoutASessionDirectoryBlocksCannotBeCreated)
     std::uint8_t byte = 0;
     EXPECT_THROW(store.append(&byte, 1), RecException);
     EXPECT_EQ(session.outstanding(), 0);
+
+    files.failLocks(false);
+    session.setUp(); // the same base, tried again since it gave no directory
+    EXPECT_EQ(session.sessionDir(), dir(0));
+    store.append(&byte, 1);
+    EXPECT_EQ(store.heldBytes(), 1);
 }
 
 } // namespace

@@ -60,7 +60,7 @@ bool configure(lame_global_flags* lame, const std::uint8_t* config)
     lame_set_num_channels(lame, mode == be::kModeMono ? 1 : 2);
     lame_set_in_samplerate(lame, rate);
     lame_set_out_samplerate(lame, rate);
-    lame_set_mode(lame, mode == be::kModeMono        ? MONO
+    lame_set_mode(lame, mode == be::kModeMono          ? MONO
                         : mode == be::kModeJointStereo ? JOINT_STEREO
                                                        : STEREO);
     lame_set_VBR(lame, vbr_off);
@@ -110,11 +110,9 @@ __attribute__((visibility("default"))) be::Error beInitStream(const std::uint8_t
 }
 
 // More samples than a chunk could need more room than the caller was told.
-__attribute__((visibility("default"))) be::Error beEncodeChunk(be::Stream stream,
-                                                               std::uint32_t samples,
-                                                               const std::int16_t* input,
-                                                               std::uint8_t* output,
-                                                               std::uint32_t* written)
+__attribute__((visibility("default"))) be::Error
+beEncodeChunk(be::Stream stream, std::uint32_t samples, const std::int16_t* input,
+              std::uint8_t* output, std::uint32_t* written)
 {
     Encoder* encoder = encoderOf(stream);
     if (encoder == nullptr || written == nullptr || output == nullptr ||
@@ -123,11 +121,10 @@ __attribute__((visibility("default"))) be::Error beEncodeChunk(be::Stream stream
     }
     const auto frames = static_cast<int>(samples / encoder->channels);
     const auto room = static_cast<int>(encoder->bufferSize);
-    const int result =
-        encoder->channels == 2
-            ? lame_encode_buffer_interleaved(encoder->lame, const_cast<short*>(input), frames,
-                                             output, room)
-            : lame_encode_buffer(encoder->lame, input, input, frames, output, room);
+    const int result = encoder->channels == 2
+                           ? lame_encode_buffer_interleaved(
+                                 encoder->lame, const_cast<short*>(input), frames, output, room)
+                           : lame_encode_buffer(encoder->lame, input, input, frames, output, room);
     if (result < 0) {
         return kFailed;
     }
@@ -136,9 +133,8 @@ __attribute__((visibility("default"))) be::Error beEncodeChunk(be::Stream stream
 }
 
 // LAME takes a room of 0 as unlimited: the caller must state one.
-__attribute__((visibility("default"))) be::Error beDeinitStream(be::Stream stream,
-                                                                std::uint8_t* output,
-                                                                std::uint32_t* written)
+__attribute__((visibility("default"))) be::Error
+beDeinitStream(be::Stream stream, std::uint8_t* output, std::uint32_t* written)
 {
     Encoder* encoder = encoderOf(stream);
     if (encoder == nullptr || output == nullptr || written == nullptr || *written == 0) {

@@ -1,0 +1,111 @@
+#include "app/CompressedTarget.h"
+
+#include "core/RecException.h"
+#include "save/Codec.h"
+#include "save/CodecCatalogue.h"
+#include "save/TargetRecord.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <memory>
+
+namespace sorvella {
+namespace {
+
+// The catalogue numbers the search tries after the current codec, and the
+// format numbers it tries of each codec.
+constexpr std::int32_t kLastCodecNumber = 99;
+constexpr std::int32_t kLastFormatNumber = 999;
+
+constexpr std::uint32_t kBitsPerByte = 8;
+
+constexpr std::array<std::string_view, 5> kCompressedSuffixes{".mp3", ".mp2", ".ogg", ".asf",
+                                                              ".wma"};
+
+// The last `count` characters (all of a shorter name) in lower case.
+std::string lastLowered(std::string_view name, std::size_t count)
+{
+    std::string tail(name.substr(name.size() - std::min(count, name.size())));
+    std::transform(tail.begin(), tail.end(), tail.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return tail;
+}
+
+bool bitrateMatches(const WaveFormat& output, const WaveFormat& source, std::int32_t bitrate)
+{
+    if (bitrate == kAnyBitrate) {
+        return true;
+    }
+    const std::uint64_t bits = std::uint64_t{output.avgBytesPerSec} * kBitsPerByte;
+    const auto wanted = static_cast<std::uint64_t>(bitrate);
+    return (bits / 1000 == wanted || bits / 1024 == wanted) && output.channels == source.channels;
+}
+
+// The first format of the target's codec that fits, selected with the name;
+// false when the codec has none.
+bool selectFittingFormat(SaveTarget& target, const std::string& fileName, std::int32_t bitrate)
+{
+    for (std::int32_t number = 1; number <= kLastFormatNumber; ++number) {
+        std::optional<WaveFormat> output;
+        try {
+            target.codec->queryFormat(number, target.sourceFormat, &output);
+        } catch (const RecException&) {
+            return false; // past the codec's last format
+        }
+        if (output && bitrateMatches(*output, target.sourceFormat, bitrate)) {
+            setFileName(target, fileName, number);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool searchCodecs(SaveTarget& target, const std::string& fileName, std::int32_t bitrate,
+                  const CodecCatalogue& catalogue)
+{
+    const std::string ext = lastLowered(fileName, 3);
+    for (std::int32_t number = 0; number <= kLastCodecNumber; ++number) {
+        if (number > 0) {
+            std::unique_ptr<Codec> made = catalogue.createCodec(number);
+            if (!made) {
+                continue;
+            }
+            target.codec = std::move(made);
+            target.codecNumber = number;
+        }
+        if (target.codec && target.codec->extension() == ext &&
+            selectFittingFormat(target, fileName, bitrate)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool isCompressedName(std::string_view name)
+{
+    return name.size() > 4 &&
+           std::ranges::find(kCompressedSuffixes, lastLowered(name, 4)) != kCompressedSuffixes.end();
+}
+
+void selectCompressedTarget(SaveTarget& target, const std::string& fileName, std::int32_t bitrate,
+                            const CodecCatalogue& catalogue, Prompter& prompter)
+{
+    if (bitrate == kAnyBitrate && target.codec &&
+        target.codec->extension() == lastLowered(fileName, 3)) {
+        setFileName(target, fileName, 0);
+        return;
+    }
+    const SaveTarget before = target;
+    if (searchCodecs(target, fileName, bitrate, catalogue)) {
+        return;
+    }
+    target = before;
+    prompter.ask("Error: Selected Compression-Format not available", "Error parsing options",
+                 Prompter::Buttons::Ok, Prompter::Icon::None);
+    setFileName(target, fileName, 0);
+}
+
+} // namespace sorvella

@@ -1,0 +1,91 @@
+#include "app/WindowlessCommandLine.h"
+
+#include "app/CommandLineParser.h"
+#include "app/MessageBoxPrompter.h"
+#include "app/StreamPrompter.h"
+#include "platform/AlsaMixerSystem.h"
+#include "platform/QSettingsStore.h"
+#include "save/CodecCatalogue.h"
+#include "save/InstalledCodecs.h"
+
+#include <QApplication>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sorvella {
+namespace {
+
+bool isSet(const char* variable)
+{
+    const char* value = std::getenv(variable);
+    return value != nullptr && *value != '\0';
+}
+
+// Whether Qt would draw on a screen somebody sees.
+bool hasDisplay()
+{
+    if (isSet("QT_QPA_PLATFORM")) {
+        const std::string_view platform = std::getenv("QT_QPA_PLATFORM");
+        return !platform.starts_with("offscreen") && !platform.starts_with("minimal");
+    }
+    return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY");
+}
+
+// Boxes on the screen when there is one (the window system is started only
+// for the first box), else lines on standard error.
+class WindowlessPrompter : public Prompter {
+public:
+    WindowlessPrompter(int& argc, char** argv) : m_argc(argc), m_argv(argv) {}
+
+    Answer ask(const std::string& text, const std::string& caption, Buttons buttons,
+               Icon icon) override
+    {
+        if (!hasDisplay()) {
+            return m_console.ask(text, caption, buttons, icon);
+        }
+        if (!m_qt) {
+            m_qt.emplace(m_argc, m_argv);
+        }
+        return m_boxes.ask(text, caption, buttons, icon);
+    }
+
+private:
+    int& m_argc;
+    char** m_argv;
+    StreamPrompter m_console{std::cerr};
+    std::optional<QApplication> m_qt;
+    MessageBoxPrompter m_boxes;
+};
+
+} // namespace
+
+std::optional<int> runWithoutWindows(int& argc, char** argv)
+{
+    if (argc < 1) {
+        return std::nullopt;
+    }
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (std::ranges::none_of(arguments, [](const std::string& argument) {
+            return CommandLineParser::endsProgram(argument);
+        })) {
+        return std::nullopt;
+    }
+    // The settings of this executable's name, as the program itself reads them.
+    const QSettingsStore store(std::filesystem::path(argv[0]).filename().string());
+    const CodecCatalogue catalogue(store, installedCodecs());
+    AlsaMixerSystem mixers;
+    WindowlessPrompter prompter(argc, argv);
+    // Nothing records in this run: the options only need a record to change.
+    Settings settings;
+    CommandLineParser parser(settings, {prompter, catalogue, mixers, std::cout});
+    parser.parseArguments(arguments);
+    return 0;
+}
+
+} // namespace sorvella

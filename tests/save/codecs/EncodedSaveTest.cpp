@@ -1,0 +1,216 @@
+#include "platform/FakeSettingsStore.h"
+#include "save/CodecCatalogue.h"
+#include "save/InstalledCodecs.h"
+#include "tests/save/RecordingView.h"
+#include "tests/save/SaveJobFixture.h"
+#include "tests/save/codecs/Tone.h"
+
+#include <gtest/gtest.h>
+
+namespace sorvella::test {
+namespace {
+
+constexpr std::int32_t kMp3 = 1;
+constexpr std::int32_t kLame = 3;
+constexpr std::int32_t kMp2 = 4;
+constexpr double kToneSeconds = 5;
+
+// The program's codecs (real encoders, liblame_enc.so from the build) saving
+// real stores through the save job.
+class EncodedSave : public ::testing::Test, public SaveJobFixture {
+protected:
+    std::unique_ptr<RingStore> toneStore(const WaveFormat& format, double seconds)
+    {
+        auto store = makeStore();
+        appendBytes(*store, tone(format, seconds));
+        store->endRecording();
+        return store;
+    }
+
+    // The format number of `label`, or none.
+    std::optional<std::int32_t> formatNumber(Codec& codec, const WaveFormat& input,
+                                             const std::string& label)
+    {
+        for (std::int32_t n = 1; n < 100; ++n) {
+            try {
+                if (codec.queryFormat(n, input) == label) {
+                    return n;
+                }
+            } catch (const RecException&) {
+                break;
+            }
+        }
+        ADD_FAILURE() << "no format " << label;
+        return std::nullopt;
+    }
+
+    SaveTarget codecTarget(std::int32_t codecNumber, const WaveFormat& input,
+                           std::int32_t formatNumber, const std::string& name)
+    {
+        SaveTarget target;
+        target.sourceFormat = input;
+        target.codecNumber = codecNumber;
+        target.codec = catalogue.createCodec(codecNumber);
+        target.formatNumber = formatNumber;
+        target.fileName = targetPath(name + "." + target.codec->extension());
+        return target;
+    }
+
+    // Runs the job on this thread; the text it would show.
+    std::string save(std::unique_ptr<RingStore> store, const SaveTarget& target)
+    {
+        RecordingView view;
+        job(std::move(store), target)->run(view);
+        return view.failure();
+    }
+
+    FakeSettingsStore codecSettings;
+    CodecCatalogue catalogue{codecSettings, installedCodecs()};
+};
+
+struct EncodedFormat {
+    const char* name;
+    std::int32_t codec;
+    std::uint32_t samplesPerSec;
+    std::uint16_t channels;
+    std::string label;
+    std::uint32_t fileSamplesPerSec;
+    std::uint16_t fileChannels;
+};
+
+void PrintTo(const EncodedFormat& f, std::ostream* out)
+{
+    *out << f.label;
+}
+
+class EncodedTone : public EncodedSave, public ::testing::WithParamInterface<EncodedFormat> {};
+
+// Five seconds of 1 kHz come back from the decoder as five seconds of 1 kHz
+// at the same level, at the format's rate and channel count.
+TEST_P(EncodedTone, DecodesBackToTheTone)
+{
+    const EncodedFormat& f = GetParam();
+    const WaveFormat input = pcmFormat(f.samplesPerSec, f.channels);
+    const std::unique_ptr<Codec> codec = catalogue.createCodec(f.codec);
+    ASSERT_TRUE(codec);
+    const std::optional<std::int32_t> number = formatNumber(*codec, input, f.label);
+    ASSERT_TRUE(number);
+    const SaveTarget target = codecTarget(f.codec, input, *number, f.name);
+
+    ASSERT_EQ(save(toneStore(input, kToneSeconds), target), "");
+
+    const std::optional<DecodedSound> sound = decodeWithFfmpeg(target.fileName);
+    ASSERT_TRUE(sound);
+    EXPECT_EQ(sound->samplesPerSec, f.fileSamplesPerSec);
+    EXPECT_EQ(sound->channels, f.fileChannels);
+    EXPECT_NEAR(sound->seconds(), kToneSeconds, 0.1);
+    EXPECT_NEAR(sound->frequency(), kToneHz, 5);
+    EXPECT_NEAR(sound->levelAgainstTone(), 0, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, EncodedTone,
+    ::testing::Values(
+        EncodedFormat{"mp3_128_stereo", kMp3, 44100, 2, "MP3 [128 kBit/s, 44100 Hz, Stereo]", 44100,
+                      2},
+        EncodedFormat{"mp3_downmix", kMp3, 44100, 2, "MP3 [64 kBit/s, 44100 Hz, Mono]", 44100, 1},
+        EncodedFormat{"mp3_half_rate", kMp3, 44100, 2, "MP3 [64 kBit/s, 22050 Hz, Stereo]", 22050,
+                      2},
+        EncodedFormat{"mp3_mono", kMp3, 44100, 1, "MP3 [96 kBit/s, 44100 Hz, Mono]", 44100, 1},
+        EncodedFormat{"mp3_22050", kMp3, 22050, 1, "MP3 [32 kBit/s, 22050 Hz, Mono]", 22050, 1},
+        EncodedFormat{"mp3_22050_stereo", kMp3, 22050, 2, "MP3 [64 kBit/s, 22050 Hz, Stereo]",
+                      22050, 2},
+        EncodedFormat{"mp2_192_stereo", kMp2, 44100, 2, "MP2 [192 kBit/s, 44100 Hz, Stereo]", 44100,
+                      2},
+        EncodedFormat{"mp2_mono", kMp2, 44100, 1, "MP2 [96 kBit/s, 44100 Hz, Mono]", 44100, 1},
+        EncodedFormat{"mp2_downmix", kMp2, 48000, 2, "MP2 [128 kBit/s, 48000 Hz, Mono]", 48000, 1},
+        EncodedFormat{"mp2_22050", kMp2, 22050, 2, "MP2 [64 kBit/s, 22050 Hz, Stereo]", 22050, 2},
+        EncodedFormat{"lame_128_stereo", kLame, 44100, 2, "MP3(Lame) [128 kBit/s,44100 kHz,stereo]",
+                      44100, 2},
+        EncodedFormat{"lame_mono", kLame, 44100, 1, "MP3(Lame) [64 kBit/s,44100 kHz,mono]", 44100,
+                      1},
+        EncodedFormat{"lame_320_48000", kLame, 48000, 2, "MP3(Lame) [320 kBit/s,48000 kHz,stereo]",
+                      48000, 2},
+        EncodedFormat{"lame_32000", kLame, 32000, 1, "MP3(Lame) [32 kBit/s,32000 kHz,mono]", 32000,
+                      1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct RefusedFormat {
+    const char* name;
+    std::int32_t codec;
+    std::uint32_t samplesPerSec;
+    std::int32_t formatNumber;
+    std::string message;
+};
+
+class RefusedSave : public EncodedSave, public ::testing::WithParamInterface<RefusedFormat> {};
+
+// A format the codec does not have fails the save when the codec opens:
+// nothing is written and no file is left.
+TEST_P(RefusedSave, FailsWithTheCodecsMessageAndLeavesNoFile)
+{
+    const RefusedFormat& f = GetParam();
+    const WaveFormat input = pcmFormat(f.samplesPerSec, 2);
+    const SaveTarget target = codecTarget(f.codec, input, f.formatNumber, "refused");
+    EXPECT_EQ(save(toneStore(input, 1), target), f.message);
+    EXPECT_TRUE(targetNames().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, RefusedSave,
+    ::testing::Values(
+        RefusedFormat{"lame_22050", kLame, 22050, 1,
+                      "Blade-Interface supports only 32000 44100 and 48000 kbps"},
+        RefusedFormat{"lame_beyond_table", kLame, 44100, 15,
+                      "Blade-compatible codec: invalid bitrate"},
+        RefusedFormat{"mp3_beyond_list", kMp3, 44100, 999, "MP3-Codec: no such Format"},
+        RefusedFormat{"mp2_11025", kMp2, 11025, 1, "MP3-Codec: no such Format"},
+        RefusedFormat{"mp2_beyond_list", kMp2, 44100, 41, "MP3-Codec: no such Format"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class FullDisk : public EncodedSave, public ::testing::WithParamInterface<std::int32_t> {};
+
+// The disk fills up halfway: the save fails with the codec's message and
+// keeps what was written under the incomplete name, still a file a player
+// reads.
+TEST_P(FullDisk, KeepsThePartialFileAndSaysWhy)
+{
+    // Format 1 is the lowest bit rate, at least 32 kBit/s: 2.5 s at most.
+    constexpr std::uintmax_t kRoom = 10000;
+    const WaveFormat input = pcmFormat(44100, 2);
+    const SaveTarget target = codecTarget(GetParam(), input, 1, "full");
+    targetFiles.setDiskFull(kRoom);
+    const std::string failure = save(toneStore(input, kToneSeconds), target);
+    EXPECT_EQ(failure.substr(0, failure.find('\n')), "Write failed. Disk full?");
+    const std::string kept = "full (incomplete)." + target.codec->extension();
+    ASSERT_EQ(targetNames(), std::vector<std::string>{kept});
+    EXPECT_EQ(std::filesystem::file_size(targets.path() / kept), kRoom);
+    const std::optional<DecodedSound> sound = decodeWithFfmpeg(targets.path() / kept);
+    ASSERT_TRUE(sound);
+    EXPECT_GT(sound->seconds(), 0.1);
+    EXPECT_LT(sound->seconds(), kToneSeconds);
+}
+
+INSTANTIATE_TEST_SUITE_P(Codecs, FullDisk, ::testing::Values(kMp3, kLame, kMp2));
+
+TEST_F(EncodedSave, TheCatalogueMarksTheInstalledCodecs)
+{
+    const std::vector<std::string> lines = catalogue.listLines(true);
+    ASSERT_GE(lines.size(), 4U);
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4),
+              (std::vector<std::string>{
+                  "MP3 ACM Codec (installed)",
+                  "Blade-Encoder compatible library (libbladeenc.so) (not installed)",
+                  "Lame-Encoder compatible library (liblame_enc.so) (installed)",
+                  "MP2 ACM Codec (installed)"}));
+    EXPECT_EQ(catalogue.testCodec(2),
+              "Error initializing Codec:\ncannot load encoder library: libbladeenc.so\nNote, that "
+              "you have to provide this library seperately - it is not included with Sorvella. "
+              "Read Help for more details. while testing Blade-Encoder compatible library "
+              "(libbladeenc.so)");
+    EXPECT_EQ(catalogue.createCodec(3)->queryFormat(9, pcmFormat(44100, 2)),
+              "MP3(Lame) [128 kBit/s,44100 kHz,stereo]");
+}
+
+} // namespace
+} // namespace sorvella::test
