@@ -2,6 +2,7 @@
 
 #include "app/MachineDefaults.h"
 #include "app/SettingsPass.h"
+#include "app/StartUpCommandLine.h"
 #include "control/ui/QtRetryDialog.h"
 #include "save/InstalledCodecs.h"
 #include "save/TargetRecord.h"
@@ -85,14 +86,14 @@ Application::~Application()
     m_window.setCommands(nullptr);
 }
 
-void Application::startUp()
+void Application::startUp(std::span<const std::string> arguments)
 {
     applyMachineDefaults(m_settings);
     loadSettings(m_store, m_settings);
     loadTarget(m_store, m_catalogue, m_settings.target);
     m_controller.setContinuousMode(false);
     m_help.setPhase(HelpPhase::CommandLine);
-    // The command line is not read yet: its options come with their parser.
+    applyStartUpArguments(arguments, m_settings, m_prompter, m_catalogue);
     m_help.setPhase(HelpPhase::Running);
     if (m_settings.incrementAtStart) {
         nextFreeName(m_settings.target);
@@ -111,9 +112,9 @@ void Application::startUp()
     m_window.startMainTimer();
 }
 
-int Application::run()
+int Application::run(std::span<const std::string> arguments)
 {
-    startUp();
+    startUp(arguments);
     return QApplication::exec();
 }
 

@@ -26,6 +26,9 @@
 #include <QApplication>
 #include <QSocketNotifier>
 
+#include <span>
+#include <string>
+
 namespace sorvella {
 
 class WaveInSystem;
@@ -44,9 +47,10 @@ public:
     Application& operator=(const Application&) = delete;
 
     // Start-up up to the main timer; recording starts on its first tick.
-    void startUp();
+    // `arguments` are the process's options (without the program's name).
+    void startUp(std::span<const std::string> arguments = {});
     // startUp, then the event loop until the program closes. The exit code.
-    int run();
+    int run(std::span<const std::string> arguments = {});
 
     Settings& settings() { return m_settings; }
     MainWindow& window() { return m_window; }

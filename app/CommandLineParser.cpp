@@ -77,11 +77,7 @@ void CommandLineParser::parseParam(std::string_view text, bool isFlag)
         setJob(m_settings.jobRunId, text);
     } else if (!isFlag) {
         reportCommandLineError(m_services.prompter, "Invalid Parameter: " + std::string(text));
-    } else if (text.size() == 1 && oneLetterOption(text[0])) {
-        return;
-    } else if (text.size() > 2 && text[1] == ':' && optionWithArgument(text[0], text.substr(2))) {
-        return;
-    } else {
+    } else if (!oneLetterOption(text) && !optionWithArgument(text)) {
         reportInvalid(text);
     }
 }
@@ -146,9 +142,12 @@ void CommandLineParser::setJob(std::int32_t& job, std::string_view text)
     job = *number;
 }
 
-bool CommandLineParser::oneLetterOption(char letter)
+bool CommandLineParser::oneLetterOption(std::string_view token)
 {
-    switch (letter) {
+    if (token.size() != 1) {
+        return false;
+    }
+    switch (token[0]) {
     case 'i':
         m_settings.startMinimized = true;
         return true;
@@ -169,9 +168,14 @@ bool CommandLineParser::oneLetterOption(char letter)
     }
 }
 
-bool CommandLineParser::optionWithArgument(char letter, std::string_view argument)
+// A letter, ':' and at least one more character.
+bool CommandLineParser::optionWithArgument(std::string_view token)
 {
-    switch (letter) {
+    if (token.size() <= 2 || token[1] != ':') {
+        return false;
+    }
+    const std::string_view argument = token.substr(2);
+    switch (token[0]) {
     case 'q':
     case 'D':
         return recordingFormat(argument);
@@ -281,8 +285,8 @@ void CommandLineParser::applyMixer()
     if (items.empty() || m_settings.jobConfigureId != kNoJob) {
         return;
     }
-    applyVolumeSettings(std::string(kVolumePrefix) + items, m_settings.soundCard,
-                        m_services.mixers, m_services.prompter);
+    applyVolumeSettings(std::string(kVolumePrefix) + items, m_settings.soundCard, m_services.mixers,
+                        m_services.prompter);
 }
 
 void CommandLineParser::reportInvalid(std::string_view text)

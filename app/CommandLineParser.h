@@ -68,8 +68,9 @@ private:
     static bool endsProgram(std::string_view text, bool isFlag);
     void endProgram(std::string_view text);
     void setJob(std::int32_t& job, std::string_view text);
-    bool oneLetterOption(char letter);
-    bool optionWithArgument(char letter, std::string_view argument);
+    // Each false when the token is not one of its options.
+    bool oneLetterOption(std::string_view token);
+    bool optionWithArgument(std::string_view token);
     bool recordingFormat(std::string_view argument);
     bool timedAction(std::string_view argument, std::int32_t action, std::int32_t follow);
     bool targetFile(std::string_view argument);

@@ -86,8 +86,8 @@ bool searchCodecs(SaveTarget& target, const std::string& fileName, std::int32_t 
 
 bool isCompressedName(std::string_view name)
 {
-    return name.size() > 4 &&
-           std::ranges::find(kCompressedSuffixes, lastLowered(name, 4)) != kCompressedSuffixes.end();
+    return name.size() > 4 && std::ranges::find(kCompressedSuffixes, lastLowered(name, 4)) !=
+                                  kCompressedSuffixes.end();
 }
 
 void selectCompressedTarget(SaveTarget& target, const std::string& fileName, std::int32_t bitrate,

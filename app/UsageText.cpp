@@ -4,7 +4,7 @@ namespace sorvella {
 
 std::string usageText()
 {
-    return "Usage: sorvella [option]...\n"
+    return "usage: sorvella [option]...\n"
            "Records the sound card's input. The options override the settings for this run.\n"
            "\n"
            "  -q:[s|m][:]rate   record stereo (s) or mono (m) at rate samples per second:\n"

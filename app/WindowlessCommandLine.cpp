@@ -1,6 +1,7 @@
 #include "app/WindowlessCommandLine.h"
 
 #include "app/CommandLineParser.h"
+#include "app/DisplayPresence.h"
 #include "app/MessageBoxPrompter.h"
 #include "app/StreamPrompter.h"
 #include "platform/AlsaMixerSystem.h"
@@ -11,31 +12,13 @@
 #include <QApplication>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace sorvella {
 namespace {
-
-bool isSet(const char* variable)
-{
-    const char* value = std::getenv(variable);
-    return value != nullptr && *value != '\0';
-}
-
-// Whether Qt would draw on a screen somebody sees.
-bool hasDisplay()
-{
-    if (isSet("QT_QPA_PLATFORM")) {
-        const std::string_view platform = std::getenv("QT_QPA_PLATFORM");
-        return !platform.starts_with("offscreen") && !platform.starts_with("minimal");
-    }
-    return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY");
-}
 
 // Boxes on the screen when there is one (the window system is started only
 // for the first box), else lines on standard error.
@@ -46,7 +29,7 @@ public:
     Answer ask(const std::string& text, const std::string& caption, Buttons buttons,
                Icon icon) override
     {
-        if (!hasDisplay()) {
+        if (!m_display) {
             return m_console.ask(text, caption, buttons, icon);
         }
         if (!m_qt) {
@@ -58,6 +41,7 @@ public:
 private:
     int& m_argc;
     char** m_argv;
+    const bool m_display = hasDisplay();
     StreamPrompter m_console{std::cerr};
     std::optional<QApplication> m_qt;
     MessageBoxPrompter m_boxes;

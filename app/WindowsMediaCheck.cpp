@@ -23,8 +23,7 @@ bool codecWorks(const CodecCatalogue& catalogue)
 
 } // namespace
 
-void checkWindowsMediaCodec(const CodecCatalogue& catalogue, std::ostream& out,
-                            Prompter& prompter)
+void checkWindowsMediaCodec(const CodecCatalogue& catalogue, std::ostream& out, Prompter& prompter)
 {
     if (codecWorks(catalogue)) {
         out << "Windows Media Audio Codec works fine. You can save windows media files with "

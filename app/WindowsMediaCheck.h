@@ -15,7 +15,6 @@ inline constexpr int kWindowsMediaCodecNumber = 6;
 // codec of `catalogue` (none there counts as a failed test). A working codec
 // is confirmed on `out`; a missing one is told through `prompter` with the
 // FFmpeg libraries to install. Nothing is installed.
-void checkWindowsMediaCodec(const CodecCatalogue& catalogue, std::ostream& out,
-                            Prompter& prompter);
+void checkWindowsMediaCodec(const CodecCatalogue& catalogue, std::ostream& out, Prompter& prompter);
 
 } // namespace sorvella

@@ -2,22 +2,25 @@
 // so that the user decides afterwards what to save.
 
 #include "app/Application.h"
+#include "app/WindowlessCommandLine.h"
 #include "platform/AlsaWaveInSystem.h"
 
 #include <QApplication>
 
-#include <cstdio>
-#include <cstring>
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv)
 {
-    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        std::printf("usage: %s [options]   (the options are described in help/command.htm)\n",
-                    argv[0]);
-        return 0;
+    if (const std::optional<int> exitCode = sorvella::runWithoutWindows(argc, argv)) {
+        return *exitCode;
     }
     QApplication qt(argc, argv);
+    // Qt has taken its own options out of argv; the rest are Sorvella's.
+    const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
     sorvella::AlsaWaveInSystem soundCards;
     sorvella::Application application(qt, soundCards);
-    return application.run();
+    return application.run(arguments);
 }

@@ -14,51 +14,48 @@ namespace sorvella::bench {
 
 namespace {
 
-// The comparison of `codec`'s format `label` of 44.1 kHz stereo; false when
-// the codec has no such format.
-bool withFormat(EncodeComparison& comparison, const std::string& label)
+// Compares `codec`'s format `label` of 44.1 kHz stereo with the peer that
+// gets `options`, the WAV file and the file to write.
+int compareFormat(const std::vector<std::string>& args, std::shared_ptr<Codec> codec,
+                  std::int32_t codecNumber, const std::string& label, const std::string& peer,
+                  const std::vector<std::string>& options)
 {
+    EncodeComparison comparison;
+    comparison.codec = std::move(codec);
+    comparison.codecNumber = codecNumber;
+    comparison.ours = comparison.codec->description() + " " + label;
+    comparison.peer = {peer};
+    comparison.peer.insert(comparison.peer.end(), options.begin(), options.end());
+    for (const std::string& word : comparison.peer) {
+        comparison.peerName += (comparison.peerName.empty() ? "" : " ") + word;
+    }
+    comparison.peer.insert(comparison.peer.end(), {"{in}", "{out}"});
     for (std::int32_t n = 1; n < 100; ++n) {
         try {
             if (comparison.codec->queryFormat(n, WaveFormat{}) == label) {
                 comparison.formatNumber = n;
-                comparison.ours = comparison.codec->description() + " " + label;
-                return true;
+                return compareEncoding(args, comparison);
             }
         } catch (const RecException&) {
             break;
         }
     }
     std::fprintf(stderr, "no format %s\n", label.c_str());
-    return false;
+    return 1;
 }
 
 } // namespace
 
 int encodeMp3(const std::vector<std::string>& args)
 {
-    EncodeComparison comparison;
-    comparison.peerName = "lame -b 128";
-    comparison.codec = std::make_shared<MP3Codec>(systemCompressionManager());
-    comparison.codecNumber = 1;
-    comparison.peer = {"lame", "--quiet", "-b", "128", "{in}", "{out}"};
-    if (!withFormat(comparison, "MP3 [128 kBit/s, 44100 Hz, Stereo]")) {
-        return 1;
-    }
-    return compareEncoding(args, comparison);
+    return compareFormat(args, std::make_shared<MP3Codec>(systemCompressionManager()), 1,
+                         "MP3 [128 kBit/s, 44100 Hz, Stereo]", "lame", {"--quiet", "-b", "128"});
 }
 
 int encodeMp2(const std::vector<std::string>& args)
 {
-    EncodeComparison comparison;
-    comparison.peerName = "twolame -b 192";
-    comparison.codec = std::make_shared<MP2Codec>(systemCompressionManager());
-    comparison.codecNumber = 4;
-    comparison.peer = {"twolame", "--quiet", "-b", "192", "{in}", "{out}"};
-    if (!withFormat(comparison, "MP2 [192 kBit/s, 44100 Hz, Stereo]")) {
-        return 1;
-    }
-    return compareEncoding(args, comparison);
+    return compareFormat(args, std::make_shared<MP2Codec>(systemCompressionManager()), 4,
+                         "MP2 [192 kBit/s, 44100 Hz, Stereo]", "twolame", {"--quiet", "-b", "192"});
 }
 
 } // namespace sorvella::bench

@@ -31,6 +31,11 @@ constexpr auto kInodeSettle = std::chrono::seconds(40);
 
 using Clock = std::chrono::steady_clock;
 
+struct Timing {
+    double megabytesPerSecond = 0;
+    double cpuSeconds = 0;
+};
+
 // Writes back what earlier runs (ours and others') left dirty, so that each
 // timed run starts without someone else's writeback on the disk.
 void settleWriteback(const std::string& dir)
@@ -42,13 +47,24 @@ void settleWriteback(const std::string& dir)
     }
 }
 
-double megabytesPerSecond(Clock::duration elapsed)
+// Times `write` (which writes kTotalBytes) in wall-clock and CPU time.
+template <typename Write> Timing timed(const std::string& dir, Write&& write)
 {
-    return static_cast<double>(kTotalBytes) / 1e6 / std::chrono::duration<double>(elapsed).count();
+    settleWriteback(dir);
+    const double cpu = cpuSeconds();
+    const auto start = Clock::now();
+    write();
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    return Timing{static_cast<double>(kTotalBytes) / 1e6 / seconds, cpuSeconds() - cpu};
+}
+
+std::uint32_t bufferAt(std::int64_t at)
+{
+    return static_cast<std::uint32_t>(std::min<std::int64_t>(kBufferBytes, kTotalBytes - at));
 }
 
 // The store as recording uses it: default settings, continuous mode.
-double runStore(const std::string& dir, const SoundBuffers& sound)
+Timing runStore(const std::string& dir, const SoundBuffers& sound)
 {
     Settings settings;
     settings.tempDirectoryUseWindows = false;
@@ -56,18 +72,15 @@ double runStore(const std::string& dir, const SoundBuffers& sound)
     PosixBlockFiles files;
     TempSession session(settings, files);
     session.setUp();
-    settleWriteback(dir);
-    Clock::duration elapsed{};
+    Timing timing;
     {
-        const auto start = Clock::now();
         RingStore store(settings, session);
-        for (std::int64_t at = 0; at < kTotalBytes; at += kBufferBytes) {
-            const auto n =
-                static_cast<std::uint32_t>(std::min<std::int64_t>(kBufferBytes, kTotalBytes - at));
-            store.append(sound.at(at), n);
-        }
-        store.endRecording();
-        elapsed = Clock::now() - start;
+        timing = timed(dir, [&] {
+            for (std::int64_t at = 0; at < kTotalBytes; at += kBufferBytes) {
+                store.append(sound.at(at), bufferAt(at));
+            }
+            store.endRecording();
+        });
         if (store.heldBytes() != kTotalBytes) {
             std::fprintf(stderr, "store holds %lld bytes\n",
                          static_cast<long long>(store.heldBytes()));
@@ -75,38 +88,35 @@ double runStore(const std::string& dir, const SoundBuffers& sound)
     } // deletes the block files
     StderrPrompter prompter;
     session.closeSession(prompter);
-    return megabytesPerSecond(elapsed);
+    return timing;
 }
 
 // The same bytes through write(), with the page-cache hint the store gives:
 // each written range, and each finished 512 KiB stretch as a whole.
-double runRaw(const std::string& dir, const SoundBuffers& sound)
+Timing runRaw(const std::string& dir, const SoundBuffers& sound)
 {
     const std::string path = dir + "/raw.bin";
-    settleWriteback(dir);
-    const auto start = Clock::now();
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        std::perror(path.c_str());
-        return 0;
-    }
-    for (std::int64_t at = 0; at < kTotalBytes; at += kBufferBytes) {
-        const auto n =
-            static_cast<std::size_t>(std::min<std::int64_t>(kBufferBytes, kTotalBytes - at));
-        if (::write(fd, sound.at(at), n) != static_cast<ssize_t>(n)) {
-            std::perror("write");
-            break;
+    const Timing timing = timed(dir, [&] {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            std::perror(path.c_str());
+            return;
         }
-        ::posix_fadvise(fd, at, static_cast<off_t>(n), POSIX_FADV_DONTNEED);
-        if ((at + static_cast<std::int64_t>(n)) % kBlock == 0) {
-            ::posix_fadvise(fd, at + static_cast<std::int64_t>(n) - kBlock, kBlock,
-                            POSIX_FADV_DONTNEED);
+        for (std::int64_t at = 0; at < kTotalBytes; at += kBufferBytes) {
+            const std::uint32_t n = bufferAt(at);
+            if (::write(fd, sound.at(at), n) != static_cast<ssize_t>(n)) {
+                std::perror("write");
+                break;
+            }
+            ::posix_fadvise(fd, at, n, POSIX_FADV_DONTNEED);
+            if ((at + n) % kBlock == 0) {
+                ::posix_fadvise(fd, at + n - kBlock, kBlock, POSIX_FADV_DONTNEED);
+            }
         }
-    }
-    ::close(fd);
-    const auto elapsed = Clock::now() - start;
+        ::close(fd);
+    });
     ::unlink(path.c_str());
-    return megabytesPerSecond(elapsed);
+    return timing;
 }
 
 } // namespace
@@ -122,7 +132,6 @@ int storeAppend(const std::vector<std::string>& args)
                 static_cast<long long>(kTotalBytes), kBufferBytes);
     const SoundBuffers sound;
 
-    std::vector<double> ratios;
     std::optional<Clock::time_point> storeFilesDeleted;
     auto store = [&] {
         if (storeFilesDeleted && Clock::now() - *storeFilesDeleted < kInodeSettle) {
@@ -130,23 +139,28 @@ int storeAppend(const std::vector<std::string>& args)
             std::fflush(stdout);
             std::this_thread::sleep_until(*storeFilesDeleted + kInodeSettle);
         }
-        const double mbs = runStore(dir->path(), sound);
+        const Timing timing = runStore(dir->path(), sound);
         storeFilesDeleted = Clock::now();
-        return mbs;
+        return timing;
     };
+
+    std::vector<double> ratios;
     for (int round = 1; round <= 3; ++round) {
-        double storeMbs = 0;
-        double rawMbs = 0;
+        Timing s;
+        Timing r;
         if (round % 2 == 1) {
-            storeMbs = store();
-            rawMbs = runRaw(dir->path(), sound);
+            s = store();
+            r = runRaw(dir->path(), sound);
         } else {
-            rawMbs = runRaw(dir->path(), sound);
-            storeMbs = store();
+            r = runRaw(dir->path(), sound);
+            s = store();
         }
-        ratios.push_back(rawMbs > 0 ? storeMbs / rawMbs : 0);
-        std::printf("round %d: store %.1f MB/s, raw write() %.1f MB/s, store/raw %.3f\n", round,
-                    storeMbs, rawMbs, ratios.back());
+        ratios.push_back(r.megabytesPerSecond > 0 ? s.megabytesPerSecond / r.megabytesPerSecond
+                                                  : 0);
+        std::printf("round %d: store %.1f MB/s (cpu %.2f s), raw write() %.1f MB/s (cpu %.2f s), "
+                    "store/raw %.3f\n",
+                    round, s.megabytesPerSecond, s.cpuSeconds, r.megabytesPerSecond, r.cpuSeconds,
+                    ratios.back());
         std::fflush(stdout);
     }
     const double rss = peakResidentMegabytes();

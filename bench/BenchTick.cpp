@@ -111,7 +111,7 @@ int tick(const std::vector<std::string>& args)
     const auto fillLimit = Clock::now() + std::chrono::minutes(5);
     while (controller.recorder()->recordedSeconds() < kHeldSeconds) {
         if (Clock::now() > fillLimit) {
-            std::fprintf(stderr, "the store did not fill\n");
+            std::fprintf(stderr, "the store did not fill: %lld s\n", static_cast<long long>(controller.recorder()->recordedSeconds()));
             return 1;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -1,5 +1,7 @@
 #include "platform/FakeMediaWriters.h"
 
+#include <atomic>
+
 namespace sorvella {
 
 namespace {

@@ -2,7 +2,6 @@
 
 #include "platform/MediaWriter.h"
 
-#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <optional>

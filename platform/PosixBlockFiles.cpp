@@ -89,7 +89,6 @@ std::unique_ptr<BlockFile> PosixBlockFiles::createExclusive(const std::string& p
     if (fd < 0) {
         return nullptr;
     }
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     return std::make_unique<PosixBlockFile>(fd);
 }
 

@@ -180,6 +180,7 @@ void EncoderLibraryCodec::finish()
 {
     // Its result tells nothing the save could act on.
     m_entryPoints.beCloseStream(m_stream);
+    m_stream = 0;
 }
 
 } // namespace sorvella

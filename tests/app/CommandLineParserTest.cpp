@@ -71,8 +71,7 @@ TEST_P(BadTokenTest, IsReportedAndChangesNothing)
 INSTANTIATE_TEST_SUITE_P(
     Tokens, BadTokenTest,
     ::testing::Values(BadToken{"record.wav", "Invalid Parameter: record.wav"},
-                      BadToken{"", "Invalid Parameter: "},
-                      BadToken{"-", "Invalid Parameter: ''"},
+                      BadToken{"", "Invalid Parameter: "}, BadToken{"-", "Invalid Parameter: ''"},
                       BadToken{"-c:", "Invalid Parameter: 'c:'"},
                       BadToken{"-c", "Invalid Parameter: 'c'"},
                       BadToken{"-k", "Invalid Parameter: 'k'"},
@@ -250,8 +249,8 @@ TEST_F(CommandLineParserTest, HelpPrintsEveryOptionAndEndsTheRun)
 
 TEST_F(CommandLineParserTest, OnlyInstallconfigAndHelpEndTheProgram)
 {
-    for (const char* argument : {"installconfig", "/installconfig", "-installconfig", "--help",
-                                 "/-help"}) {
+    for (const char* argument :
+         {"installconfig", "/installconfig", "-installconfig", "--help", "/-help"}) {
         EXPECT_TRUE(CommandLineParser::endsProgram(argument)) << argument;
     }
     for (const char* argument : {"help", "-help", "-f:installconfig", "INSTALLCONFIG", ""}) {

@@ -67,12 +67,11 @@ TEST_P(OptionLineTest, ParsesBackIntoTheSameSettings)
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, OptionLineTest,
-    ::testing::Values(
-        RoundTrip{"wav", 2, 44100, 2, 600, true, "", 1, 0, "/tmp/take.wav"},
-        RoundTrip{"mp3", 1, 22050, 3, 5400, false, "-v:0-80:3-", 1, 3,
-                  "/tmp/my takes/-take %n:1.mp3"},
-        RoundTrip{"ogg", 2, 48000, 0, 600, true, "-v:2-", 5, 2, "/tmp/take.OGG"},
-        RoundTrip{"wma", 2, 44100, 2, 0, false, "", 6, 3, "/tmp/take %Y-%O-%D.wma"}),
+    ::testing::Values(RoundTrip{"wav", 2, 44100, 2, 600, true, "", 1, 0, "/tmp/take.wav"},
+                      RoundTrip{"mp3", 1, 22050, 3, 5400, false, "-v:0-80:3-", 1, 3,
+                                "/tmp/my takes/-take %n:1.mp3"},
+                      RoundTrip{"ogg", 2, 48000, 0, 600, true, "-v:2-", 5, 2, "/tmp/take.OGG"},
+                      RoundTrip{"wma", 2, 44100, 2, 0, false, "", 6, 3, "/tmp/take %Y-%O-%D.wma"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(OptionLine, TakesTheFormOfAJobLine)

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 #include <limits>
-#include <numeric>
+#include <ostream>
 
 namespace sorvella::test {
 namespace {
@@ -373,6 +373,12 @@ struct DiskFullCase {
     std::int64_t before;    // bytes appended before the disk fills
     std::uint32_t failing;  // size of the append that meets the full disk
     std::int64_t spaceLeft; // what the disk still takes of it
+
+    friend void PrintTo(const DiskFullCase& c, std::ostream* os)
+    {
+        *os << "{before " << c.before << ", failing " << c.failing << ", space " << c.spaceLeft
+            << "}";
+    }
 };
 
 class DiskFull : public RingStoreTest, public ::testing::WithParamInterface<DiskFullCase> {};

@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <optional>
+#include <vector>
 
 namespace sorvella::test {
 
@@ -19,30 +20,12 @@ public:
 
     bool editMp3Options(bool& quickCompression) override
     {
-        mp3OptionsShown.push_back(quickCompression);
-        std::optional<bool> answer;
-        if (!mp3Answers.empty()) {
-            answer = mp3Answers.front();
-            mp3Answers.pop_front();
-        }
-        if (answer) {
-            quickCompression = *answer;
-        }
-        return answer.has_value();
+        return edit(mp3Answers, mp3OptionsShown, quickCompression);
     }
 
     bool editWmaOptions(std::int32_t& extension) override
     {
-        wmaOptionsShown.push_back(extension);
-        std::optional<std::int32_t> answer;
-        if (!wmaAnswers.empty()) {
-            answer = wmaAnswers.front();
-            wmaAnswers.pop_front();
-        }
-        if (answer) {
-            extension = *answer;
-        }
-        return answer.has_value();
+        return edit(wmaAnswers, wmaOptionsShown, extension);
     }
 
     std::deque<std::optional<bool>> mp3Answers;
@@ -51,6 +34,21 @@ public:
     std::vector<std::int32_t> wmaOptionsShown;
 
 private:
+    template <typename T>
+    static bool edit(std::deque<std::optional<T>>& answers, std::vector<T>& shown, T& value)
+    {
+        shown.push_back(value);
+        std::optional<T> answer;
+        if (!answers.empty()) {
+            answer = answers.front();
+            answers.pop_front();
+        }
+        if (answer) {
+            value = *answer;
+        }
+        return answer.has_value();
+    }
+
     FakePrompter& m_prompter;
 };
 

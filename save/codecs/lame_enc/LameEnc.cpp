@@ -8,6 +8,7 @@
 #include <cstdarg>
 #include <cstring>
 #include <new>
+#include <type_traits>
 
 using namespace sorvella;
 
@@ -176,3 +177,10 @@ __attribute__((visibility("default"))) void beVersion(be::Version* version)
 }
 
 } // extern "C"
+
+// The entry points are what the codecs call them as.
+static_assert(std::is_same_v<decltype(&beInitStream), be::InitStream>);
+static_assert(std::is_same_v<decltype(&beEncodeChunk), be::EncodeChunk>);
+static_assert(std::is_same_v<decltype(&beDeinitStream), be::DeinitStream>);
+static_assert(std::is_same_v<decltype(&beCloseStream), be::CloseStream>);
+static_assert(std::is_same_v<decltype(&beVersion), be::GetVersion>);

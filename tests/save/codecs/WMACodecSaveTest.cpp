@@ -76,16 +76,6 @@ std::vector<ProfileCase> profileCases()
 
 INSTANTIATE_TEST_SUITE_P(Profiles, WMAToneSave, ::testing::ValuesIn(profileCases()));
 
-TEST(WMAEncoderRate, FollowsTheBitRateAndNeverRises)
-{
-    EXPECT_EQ(FfmpegMediaWriter::encoderRate(44100, 128000), 44100);
-    EXPECT_EQ(FfmpegMediaWriter::encoderRate(48000, 48000), 48000);
-    EXPECT_EQ(FfmpegMediaWriter::encoderRate(96000, 128000), 48000);
-    EXPECT_EQ(FfmpegMediaWriter::encoderRate(44100, 32000), 32000);
-    EXPECT_EQ(FfmpegMediaWriter::encoderRate(44100, 28800), 22050);
-    EXPECT_EQ(FfmpegMediaWriter::encoderRate(11025, 28800), 11025);
-}
-
 // The disk fills up halfway: the writer's error status ends the save with
 // the codec's message, and the partial file is kept under its incomplete name.
 TEST_F(WMASave, FullDiskEndsTheSave)
