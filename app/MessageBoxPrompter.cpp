@@ -78,8 +78,8 @@ Prompter::Answer MessageBoxPrompter::unattendedAnswer(Buttons buttons)
 Prompter::Answer MessageBoxPrompter::ask(const std::string& text, const std::string& caption,
                                          Buttons buttons, Icon icon)
 {
-    const QString title = caption.empty() ? QCoreApplication::applicationName()
-                                          : QString::fromStdString(caption);
+    const QString title =
+        caption.empty() ? QCoreApplication::applicationName() : QString::fromStdString(caption);
     if (m_forcedClose) {
         std::fprintf(stderr, "%s: %s\n", title.toLocal8Bit().constData(),
                      QString::fromStdString(text).toLocal8Bit().constData());

@@ -13,8 +13,7 @@ struct Settings;
 // at the save priority of the current timing profile.
 class SaveWindowStarter : public SaveStarter {
 public:
-    SaveWindowStarter(const SaveWindowServices& services, QWidget* parent,
-                      const Settings& settings)
+    SaveWindowStarter(const SaveWindowServices& services, QWidget* parent, const Settings& settings)
         : m_services(services), m_parent(parent), m_settings(settings)
     {
     }

@@ -88,8 +88,8 @@ std::int32_t RecordingController::keepSeconds() const
 bool RecordingController::startRecording()
 {
     try {
-        m_recorder = std::make_unique<SoundReader>(*this, m_settings, m_services.waveIn,
-                                                   m_services.session);
+        m_recorder =
+            std::make_unique<SoundReader>(*this, m_settings, m_services.waveIn, m_services.session);
     } catch (const RecException&) {
         return false;
     }
@@ -368,10 +368,10 @@ void RecordingController::startRetryStep()
             }
             if (ticks == 0) {
                 closeRetryDialog();
-                if (failed && m_services.prompter.ask(kStartFailedText, kStartFailedCaption,
-                                                      Prompter::Buttons::RetryCancel,
-                                                      Prompter::Icon::Error) !=
-                                  Prompter::Answer::Cancel) {
+                if (failed &&
+                    m_services.prompter.ask(kStartFailedText, kStartFailedCaption,
+                                            Prompter::Buttons::RetryCancel,
+                                            Prompter::Icon::Error) != Prompter::Answer::Cancel) {
                     restartRecording();
                 }
             } else {

@@ -48,8 +48,8 @@ inline bool savesFinished(Application& application)
 
 // No session directory is left in `folder` (Qt may keep a runtime folder
 // there too).
-inline bool noSessionDirectories(
-    const std::filesystem::path& folder = std::filesystem::temp_directory_path())
+inline bool
+noSessionDirectories(const std::filesystem::path& folder = std::filesystem::temp_directory_path())
 {
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         if (entry.path().filename().string().starts_with("Quillet-")) {

@@ -133,8 +133,7 @@ TEST_F(ApplicationTest, SettingsSavedAsDefaultAreThereNextTime)
     application.reset();
     makeApplication().startUp();
     EXPECT_EQ(application->settings().loopTime, 1234);
-    EXPECT_EQ(application->window().findChild<QLineEdit*>("loopTimeEdit")->text(),
-              "20:34 minutes");
+    EXPECT_EQ(application->window().findChild<QLineEdit*>("loopTimeEdit")->text(), "20:34 minutes");
 }
 
 TEST(SorvellaExecutableTest, HelpPrintsUsage)

@@ -116,14 +116,6 @@ INSTANTIATE_TEST_SUITE_P(
                       TimeCase{"35791394", 2147483640},
                       TimeCase{"0:2147483647", std::numeric_limits<std::int32_t>::max()}));
 
-TEST_F(CommandLineParserTest, DeviceNumberIsReadLikeAtoi)
-{
-    parseArguments({"-S:3"});
-    EXPECT_EQ(settings.soundCard, 3);
-    parseArguments({"-S:12abc"});
-    EXPECT_EQ(settings.soundCard, 12);
-}
-
 struct FormatCase {
     std::string argument;
     std::uint16_t channels;
@@ -201,13 +193,6 @@ TEST_F(CommandLineParserTest, UncompressedTargetsKeepTheCodecAndWriteWav)
     EXPECT_EQ(settings.target.fileName, "/tmp/b.flac");
     EXPECT_EQ(settings.target.formatNumber, 0);
     EXPECT_TRUE(prompter.boxes.empty());
-}
-
-TEST_F(CommandLineParserTest, VolumeOptionKeepsItsItemsForApply)
-{
-    parseArguments({"-v:0-80:3-"});
-    EXPECT_EQ(settings.volumeSettings, "-v:0-80:3-");
-    EXPECT_EQ(mixers.lastCard(), -1);
 }
 
 TEST_F(CommandLineParserTest, JobLinesSplitAtSpacesOutsideQuotes)

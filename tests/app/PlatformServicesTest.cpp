@@ -65,10 +65,9 @@ TEST(LinuxProcessLauncherTest, ChildIsDetached)
     ASSERT_FALSE(heldDescriptor.empty());
 
     LinuxProcessLauncher launcher;
-    const std::string script =
-        "s=$(cut -d' ' -f6 /proc/$$/stat); f=no; test -e /proc/$$/fd/" + heldDescriptor +
-        " && f=yes; echo \"$$ $s $f\" > " + out.string() +
-        ".part && mv " + out.string() + ".part " + out.string();
+    const std::string script = "s=$(cut -d' ' -f6 /proc/$$/stat); f=no; test -e /proc/$$/fd/" +
+                               heldDescriptor + " && f=yes; echo \"$$ $s $f\" > " + out.string() +
+                               ".part && mv " + out.string() + ".part " + out.string();
     ASSERT_TRUE(launcher.startDetached({"sh", "-c", script}));
     ASSERT_TRUE(test::waitFor([&] { return std::filesystem::exists(out); }));
 

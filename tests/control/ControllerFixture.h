@@ -95,7 +95,10 @@ private:
 
 class FakeEditor : public EditorOpener {
 public:
-    void openEditor(std::unique_ptr<RingStore> store) override { stores.push_back(std::move(store)); }
+    void openEditor(std::unique_ptr<RingStore> store) override
+    {
+        stores.push_back(std::move(store));
+    }
     std::vector<std::unique_ptr<RingStore>> stores;
 };
 

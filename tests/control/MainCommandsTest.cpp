@@ -1,11 +1,11 @@
 // The main window's commands on the target file, the mixer and the rest,
 // with a fake launcher and file manager standing in for the desktop.
 
-#include "control/FileManager.h"
 #include "control/MainCommands.h"
+#include "control/FileManager.h"
 #include "platform/FakeProcessLauncher.h"
-#include "save/CodecCatalogue.h"
 #include "platform/FakeSettingsStore.h"
+#include "save/CodecCatalogue.h"
 #include "tests/control/ControllerFixture.h"
 #include "tests/save/FakeSaveAsWindows.h"
 

@@ -46,8 +46,7 @@ TEST_F(QtRetryDialogTest, CancelWorksWhileTheMainWindowIsDisabled)
     mainWindow.show();
     QtRetryDialog dialog(&mainWindow);
     mainWindow.setEnabled(false);
-    QPushButton* cancel =
-        dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
+    QPushButton* cancel = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
     ASSERT_NE(cancel, nullptr);
     EXPECT_TRUE(cancel->isEnabled());
 

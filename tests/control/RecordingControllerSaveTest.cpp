@@ -17,8 +17,13 @@ using test::readWav;
 using Answer = Prompter::Answer;
 
 enum QuickSaveMode { StopRecording = 0, RestartRecording = 1, ContinueRecording = 2 };
-enum Follow { CloseApplication = 0, EnterIdle = 1, RestartContinuous = 2, RestartIncremented = 3,
-              LoopMode = 4 };
+enum Follow {
+    CloseApplication = 0,
+    EnterIdle = 1,
+    RestartContinuous = 2,
+    RestartIncremented = 3,
+    LoopMode = 4
+};
 
 class RecordingControllerSaveTest : public ControllerFixture, public ::testing::Test {
 protected:
@@ -34,11 +39,11 @@ protected:
             return ::testing::AssertionFailure() << file << " is no valid WAV file";
         }
         if (static_cast<std::int64_t>(wav.data.size()) != seconds * bytesPerSecond()) {
-            return ::testing::AssertionFailure() << file << " holds " << wav.data.size()
-                                                 << " bytes, not " << seconds << " s";
+            return ::testing::AssertionFailure()
+                   << file << " holds " << wav.data.size() << " bytes, not " << seconds << " s";
         }
-        return test::isCounterRun(wav.data, static_cast<std::uint64_t>(from) *
-                                                settings.format.samplesPerSec);
+        return test::isCounterRun(wav.data,
+                                  static_cast<std::uint64_t>(from) * settings.format.samplesPerSec);
     }
 
     // Continuous recording with an automatic save after `seconds`.
