@@ -4,7 +4,6 @@
 
 namespace sorvella {
 
-class EventPump;
 class OpenWindowList;
 class Prompter;
 class RecordingController;

@@ -16,15 +16,9 @@ void OpenWindowList::remove(OpenWindow& window)
     std::erase(m_windows, &window);
 }
 
-bool OpenWindowList::hasWindowsThatStay() const
-{
-    return std::any_of(m_windows.begin(), m_windows.end(),
-                       [](const OpenWindow* window) { return !window->closesByItself(); });
-}
-
 void OpenWindowList::showAll()
 {
-    // A copy: showing a window runs no code of ours, but stay safe if it did.
+    // A copy: the list must not change under the loop.
     for (OpenWindow* window : std::vector<OpenWindow*>(m_windows)) {
         window->showWindow();
     }

@@ -16,7 +16,6 @@ public:
     void remove(OpenWindow& window) override;
 
     bool empty() const { return m_windows.empty(); }
-    bool hasWindowsThatStay() const;
 
     void showAll();
     // Closes every window; each leaves the list as it closes.

@@ -355,6 +355,15 @@ RecordingController::Step RecordingController::pendingErrorStep()
 void RecordingController::startRetryStep()
 {
     std::int32_t& ticks = m_settings.startRetryTicks;
+    if (m_firstTick) {
+        m_firstTick = false;
+        // Without retries ("-x") recording still starts: once, and a busy
+        // device leaves the program idle without a question.
+        if (ticks <= 0) {
+            startRecording();
+            return;
+        }
+    }
     if (ticks > 0) {
         --ticks;
         if (m_retryDialog) {

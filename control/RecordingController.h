@@ -98,7 +98,6 @@ public:
     void setContinuousMode(bool continuous) { m_continuousMode.store(continuous); }
     bool continuousMode() const { return m_continuousMode.load(); }
     bool hasRecorder() const { return m_recorder != nullptr; }
-    bool hasRetryDialog() const { return m_retryDialog != nullptr; }
     const SoundReader* recorder() const { return m_recorder.get(); }
 
     StatusInput statusInput() const;
@@ -125,6 +124,7 @@ private:
     std::atomic<bool> m_continuousMode{false};
     std::int32_t m_tickCount = 0;
     std::int32_t m_periodicCount = 0;
+    bool m_firstTick = true;
     bool m_inTick = false;
     bool m_ticksStopped = false;
 };

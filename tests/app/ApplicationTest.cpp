@@ -8,8 +8,6 @@
 #include "tests/support/ConfigFiles.h"
 #include "tests/support/TempDir.h"
 
-#include <QLineEdit>
-#include <QProcess>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -118,31 +116,6 @@ TEST_F(ApplicationTest, TerminationSignalClosesAnOpenMessageBox)
     test::click(*application, "changeButton"); // returns when its box has gone
     ASSERT_TRUE(test::processUntil([&] { return application->closed(); }));
     EXPECT_TRUE(test::noSessionDirectories());
-}
-
-// "Save settings as default" writes the settings file at once, and the next
-// start reads it.
-TEST_F(ApplicationTest, SettingsSavedAsDefaultAreThereNextTime)
-{
-    makeApplication().startUp();
-    application->settings().loopTime = 1234;
-    test::click(*application, "saveDefaultButton");
-    application->window().close();
-    ASSERT_TRUE(application->closed());
-
-    application.reset();
-    makeApplication().startUp();
-    EXPECT_EQ(application->settings().loopTime, 1234);
-    EXPECT_EQ(application->window().findChild<QLineEdit*>("loopTimeEdit")->text(), "20:34 minutes");
-}
-
-TEST(SorvellaExecutableTest, HelpPrintsUsage)
-{
-    QProcess program;
-    program.start(SORVELLA_EXECUTABLE, {"--help"});
-    ASSERT_TRUE(program.waitForFinished(30000));
-    EXPECT_EQ(program.exitCode(), 0);
-    EXPECT_TRUE(program.readAllStandardOutput().startsWith("usage: "));
 }
 
 } // namespace

@@ -10,27 +10,18 @@
 namespace sorvella {
 namespace {
 
-TEST(HelpRouterTest, TopicsByWindowAndPhase)
-{
-    EXPECT_EQ(helpTopic(102, HelpPhase::Running), "index.htm");
-    EXPECT_EQ(helpTopic(129, HelpPhase::Running), "times.htm");
-    EXPECT_EQ(helpTopic(152, HelpPhase::Running), "config.htm#input");
-    EXPECT_EQ(helpTopic(0x3000 | 154, HelpPhase::Running), "config.htm#file"); // low 12 bits
-    EXPECT_EQ(helpTopic(184, HelpPhase::Running), "filewizard.htm");
-    EXPECT_EQ(helpTopic(176, HelpPhase::Running), "index.htm");
-
-    // While the command line and a scheduled job are handled.
-    EXPECT_EQ(helpTopic(176, HelpPhase::CommandLine), "sysagent.htm");
-    EXPECT_EQ(helpTopic(182, HelpPhase::CommandLine), "codec.htm");
-    EXPECT_EQ(helpTopic(152, HelpPhase::CommandLine), "command.htm");
-}
-
-TEST(HelpRouterTest, PagesAreFileAddressesWithTheirAnchor)
+// While the command line is handled, the windows of that stage have their
+// own pages; afterwards the same identifier leads to the window's page.
+TEST(HelpRouterTest, PagesByWindowAndPhase)
 {
     HelpRouter router("/opt/sorvella/help");
+    router.setPhase(HelpPhase::CommandLine);
+    EXPECT_EQ(router.pageFor(176).toString(), "file:///opt/sorvella/help/sysagent.htm");
+    EXPECT_EQ(router.pageFor(152).toString(), "file:///opt/sorvella/help/command.htm");
     router.setPhase(HelpPhase::Running);
-    EXPECT_EQ(router.pageFor(153).toString(), "file:///opt/sorvella/help/config.htm#general");
-    EXPECT_EQ(router.pageFor(162).toString(), "file:///opt/sorvella/help/edit.htm");
+    EXPECT_EQ(router.pageFor(176).toString(), "file:///opt/sorvella/help/index.htm");
+    EXPECT_EQ(router.pageFor(0x3000 | 153).toString(), // the low 12 bits count
+              "file:///opt/sorvella/help/config.htm#general");
 }
 
 // Every page a window can ask for is there, beside the executable, and holds

@@ -165,28 +165,5 @@ TEST_F(ApplicationCloserTest, ForcedCloseSavesOnCloseFirst)
     EXPECT_EQ(quits, 1);
 }
 
-TEST_F(ApplicationCloserTest, SaveOnCloseOnlyInContinuousMode)
-{
-    settings.autoSaveAction = 1;
-    startRecording();
-    ASSERT_TRUE(record(1));
-
-    EXPECT_TRUE(closer->closeApplication(false));
-    EXPECT_FALSE(std::filesystem::exists(targetFile(1)));
-}
-
-TEST_F(ApplicationCloserTest, TheSessionMayEndUnlessTheUserKeepsOpenWindows)
-{
-    make();
-    EXPECT_TRUE(closer->mayEndSession());
-    EXPECT_TRUE(prompter.boxes.empty());
-
-    StayingWindow editor(openWindows);
-    prompter.answers = {Answer::No, Answer::Yes};
-    EXPECT_FALSE(closer->mayEndSession());
-    EXPECT_TRUE(closer->mayEndSession());
-    EXPECT_FALSE(editor.closed);
-}
-
 } // namespace
 } // namespace sorvella

@@ -51,7 +51,7 @@ protected:
             .catalogue = catalogue,
             .saveAs = saveAs.windows(),
             .targetWizard = [this](SaveTarget& target) { wizard(target); },
-            .help = [this](std::int32_t topic) { helpTopics.push_back(topic); },
+            .help = [](std::int32_t) {},
         });
     }
 
@@ -62,7 +62,6 @@ protected:
     FakeSettingsStore store;
     CodecCatalogue catalogue{store, {}};
     test::FakeSaveAsWindows saveAs;
-    std::vector<std::int32_t> helpTopics;
     std::function<void(SaveTarget&)> wizard = [](SaveTarget&) {};
     std::unique_ptr<MainCommands> commands;
 };
@@ -135,23 +134,6 @@ TEST_F(MainCommandsTest, MixerOpensTheRecordingControls)
     EXPECT_EQ(launcher.started().back(), (Command{"pavucontrol", "--tab=4"}));
 }
 
-TEST_F(MainCommandsTest, TargetChoiceCommands)
-{
-    createTarget();
-    commands->incrementTarget();
-    EXPECT_EQ(settings.target.fileName, (targets.path() / "take (1).wav").string());
-
-    const std::string chosen = (targets.path() / "chosen.wav").string();
-    saveAs.fileChoices = {SaveFileDialog::Choice{chosen, 0}};
-    commands->browseTarget();
-    EXPECT_EQ(settings.target.fileName, chosen);
-    EXPECT_EQ(view.texts.target, chosen);
-
-    wizard = [](SaveTarget& target) { target.fileName = "/elsewhere/x.wav"; };
-    commands->advancedTarget();
-    EXPECT_EQ(view.texts.target, "/elsewhere/x.wav");
-}
-
 // No exception leaves a command: it is shown, and the program goes on.
 TEST_F(MainCommandsTest, FailuresAreShownNotThrown)
 {
@@ -160,32 +142,6 @@ TEST_F(MainCommandsTest, FailuresAreShownNotThrown)
     ASSERT_EQ(prompter.boxes.size(), 1u);
     EXPECT_EQ(prompter.boxes[0].text, "Broken dialog");
     EXPECT_FALSE(commands->busy());
-}
-
-// Their dialogs come with later versions: a clear note, and the recording
-// is left alone.
-TEST_F(MainCommandsTest, TimeSettingsAndConfigurationAreNotAvailableYet)
-{
-    controller->onTimer();
-    commands->changeTimeSettings();
-    commands->config();
-    ASSERT_EQ(prompter.boxes.size(), 2u);
-    EXPECT_EQ(prompter.boxes[0].text,
-              "The \"Time Settings\" dialog is not available in this version of Sorvella.");
-    EXPECT_EQ(prompter.boxes[1].text, "Configuring is not available in this version of Sorvella.");
-    EXPECT_TRUE(controller->hasRecorder());
-}
-
-TEST_F(MainCommandsTest, FormHelpAndAbout)
-{
-    commands->toggleForm();
-    EXPECT_TRUE(view.largeForm);
-    commands->toggleForm();
-    EXPECT_FALSE(view.largeForm);
-    commands->help();
-    EXPECT_EQ(helpTopics, (std::vector<std::int32_t>{102}));
-    commands->about();
-    EXPECT_TRUE(view.aboutShown);
 }
 
 } // namespace

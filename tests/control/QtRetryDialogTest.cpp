@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
-#include <QProgressBar>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -21,24 +20,6 @@ protected:
     QApplication qt{argc, argv};
     QWidget mainWindow;
 };
-
-TEST_F(QtRetryDialogTest, TheBarFillsAsTheRetriesRunOut)
-{
-    QtRetryDialog dialog(&mainWindow);
-    auto* bar = dialog.findChild<QProgressBar*>();
-    ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(dialog.windowTitle(), "Trying to open Wav-In-Device...");
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_FALSE(dialog.isModal());
-
-    dialog.show(59);
-    EXPECT_EQ(bar->maximum(), 59);
-    EXPECT_EQ(bar->value(), 0);
-    dialog.show(30);
-    EXPECT_EQ(bar->value(), 29);
-    dialog.show(0);
-    EXPECT_EQ(bar->value(), 59);
-}
 
 // The main window is disabled while the dialog is up; Cancel must still work.
 TEST_F(QtRetryDialogTest, CancelWorksWhileTheMainWindowIsDisabled)

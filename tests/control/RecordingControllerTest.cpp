@@ -112,6 +112,23 @@ TEST_F(RecordingControllerTest, RetryAfterTheQuestionRetriesTenTicks)
     EXPECT_EQ(prompter.boxes.size(), 1u);
 }
 
+// Without retries ("-x") the first tick still starts recording, once.
+TEST_F(RecordingControllerTest, WithoutRetriesTheFirstTickTriesOnce)
+{
+    settings.startRetryTicks = 0;
+    startRecording();
+    EXPECT_TRUE(controller->hasRecorder());
+
+    controller.reset();
+    waveIn.failOpens(true);
+    startRecording();
+    ticks(70);
+    EXPECT_FALSE(controller->hasRecorder());
+    EXPECT_EQ(waveIn.openCount(), 2);
+    EXPECT_EQ(retries.opened, 0);
+    EXPECT_TRUE(prompter.boxes.empty());
+}
+
 TEST_F(RecordingControllerTest, CancelInTheRetryDialogEndsRetriesWithoutQuestion)
 {
     waveIn.failOpens(true);

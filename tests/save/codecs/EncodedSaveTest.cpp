@@ -1,8 +1,7 @@
 #include "platform/FakeSettingsStore.h"
 #include "save/CodecCatalogue.h"
 #include "save/InstalledCodecs.h"
-#include "tests/save/RecordingView.h"
-#include "tests/save/SaveJobFixture.h"
+#include "tests/save/codecs/EncodedSaveFixture.h"
 #include "tests/save/codecs/Tone.h"
 
 #include <gtest/gtest.h>
@@ -16,17 +15,9 @@ constexpr std::int32_t kMp2 = 4;
 constexpr double kToneSeconds = 5;
 
 // The program's codecs (real encoders, liblame_enc.so from the build) saving
-// real stores through the save job.
-class EncodedSave : public ::testing::Test, public SaveJobFixture {
+// a tone through the save job.
+class EncodedSave : public ::testing::Test, public EncodedSaveFixture {
 protected:
-    std::unique_ptr<RingStore> toneStore(const WaveFormat& format, double seconds)
-    {
-        auto store = makeStore();
-        appendBytes(*store, tone(format, seconds));
-        store->endRecording();
-        return store;
-    }
-
     // The format number of `label`, or none.
     std::optional<std::int32_t> formatNumber(Codec& codec, const WaveFormat& input,
                                              const std::string& label)
@@ -44,24 +35,14 @@ protected:
         return std::nullopt;
     }
 
-    SaveTarget codecTarget(std::int32_t codecNumber, const WaveFormat& input,
-                           std::int32_t formatNumber, const std::string& name)
+    // Saves `seconds` of the tone as "<name>.<extension>" in format
+    // `formatNumber` of codec `codecNumber`.
+    Result saveTone(std::int32_t codecNumber, std::int32_t formatNumber, const WaveFormat& input,
+                    double seconds, const std::string& name)
     {
-        SaveTarget target;
-        target.sourceFormat = input;
-        target.codecNumber = codecNumber;
-        target.codec = catalogue.createCodec(codecNumber);
-        target.formatNumber = formatNumber;
-        target.fileName = targetPath(name + "." + target.codec->extension());
-        return target;
-    }
-
-    // Runs the job on this thread; the text it would show.
-    std::string save(std::unique_ptr<RingStore> store, const SaveTarget& target)
-    {
-        RecordingView view;
-        job(std::move(store), target)->run(view);
-        return view.failure();
+        const std::shared_ptr<Codec> codec = catalogue.createCodec(codecNumber);
+        return save(name + "." + codec->extension(), codec, formatNumber, input,
+                    tone(input, seconds), codecNumber);
     }
 
     FakeSettingsStore codecSettings;
@@ -95,11 +76,11 @@ TEST_P(EncodedTone, DecodesBackToTheTone)
     ASSERT_TRUE(codec);
     const std::optional<std::int32_t> number = formatNumber(*codec, input, f.label);
     ASSERT_TRUE(number);
-    const SaveTarget target = codecTarget(f.codec, input, *number, f.name);
+    const Result saved = saveTone(f.codec, *number, input, kToneSeconds, f.name);
+    ASSERT_EQ(saved.failure, "");
+    ASSERT_EQ(saved.files, std::vector<std::string>{f.name + ("." + codec->extension())});
 
-    ASSERT_EQ(save(toneStore(input, kToneSeconds), target), "");
-
-    const std::optional<DecodedSound> sound = decodeWithFfmpeg(target.fileName);
+    const std::optional<DecodedSound> sound = decodeWithFfmpeg(targets.path() / saved.files[0]);
     ASSERT_TRUE(sound);
     EXPECT_EQ(sound->samplesPerSec, f.fileSamplesPerSec);
     EXPECT_EQ(sound->channels, f.fileChannels);
@@ -143,6 +124,11 @@ struct RefusedFormat {
     std::string message;
 };
 
+void PrintTo(const RefusedFormat& f, std::ostream* out)
+{
+    *out << f.name;
+}
+
 class RefusedSave : public EncodedSave, public ::testing::WithParamInterface<RefusedFormat> {};
 
 // A format the codec does not have fails the save when the codec opens:
@@ -151,9 +137,9 @@ TEST_P(RefusedSave, FailsWithTheCodecsMessageAndLeavesNoFile)
 {
     const RefusedFormat& f = GetParam();
     const WaveFormat input = pcmFormat(f.samplesPerSec, 2);
-    const SaveTarget target = codecTarget(f.codec, input, f.formatNumber, "refused");
-    EXPECT_EQ(save(toneStore(input, 1), target), f.message);
-    EXPECT_TRUE(targetNames().empty());
+    const Result saved = saveTone(f.codec, f.formatNumber, input, 1, "refused");
+    EXPECT_EQ(saved.failure, f.message);
+    EXPECT_TRUE(saved.files.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -178,12 +164,11 @@ TEST_P(FullDisk, KeepsThePartialFileAndSaysWhy)
     // Format 1 is the lowest bit rate, at least 32 kBit/s: 2.5 s at most.
     constexpr std::uintmax_t kRoom = 10000;
     const WaveFormat input = pcmFormat(44100, 2);
-    const SaveTarget target = codecTarget(GetParam(), input, 1, "full");
     targetFiles.setDiskFull(kRoom);
-    const std::string failure = save(toneStore(input, kToneSeconds), target);
-    EXPECT_EQ(failure.substr(0, failure.find('\n')), "Write failed. Disk full?");
-    const std::string kept = "full (incomplete)." + target.codec->extension();
-    ASSERT_EQ(targetNames(), std::vector<std::string>{kept});
+    const Result saved = saveTone(GetParam(), 1, input, kToneSeconds, "full");
+    EXPECT_EQ(saved.failure.substr(0, saved.failure.find('\n')), "Write failed. Disk full?");
+    const std::string kept = "full (incomplete)." + catalogue.createCodec(GetParam())->extension();
+    ASSERT_EQ(saved.files, std::vector<std::string>{kept});
     EXPECT_EQ(std::filesystem::file_size(targets.path() / kept), kRoom);
     const std::optional<DecodedSound> sound = decodeWithFfmpeg(targets.path() / kept);
     ASSERT_TRUE(sound);
@@ -191,7 +176,12 @@ TEST_P(FullDisk, KeepsThePartialFileAndSaysWhy)
     EXPECT_LT(sound->seconds(), kToneSeconds);
 }
 
-INSTANTIATE_TEST_SUITE_P(Codecs, FullDisk, ::testing::Values(kMp3, kLame, kMp2));
+INSTANTIATE_TEST_SUITE_P(Codecs, FullDisk, ::testing::Values(kMp3, kLame, kMp2),
+                         [](const auto& info) {
+                             return info.param == kMp3    ? "mp3"
+                                    : info.param == kLame ? "lame"
+                                                          : "mp2";
+                         });
 
 TEST_F(EncodedSave, TheCatalogueMarksTheInstalledCodecs)
 {
