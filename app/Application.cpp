@@ -6,7 +6,6 @@
 #include "control/ui/QtRetryDialog.h"
 #include "save/InstalledCodecs.h"
 #include "save/TargetRecord.h"
-#include "save/TargetSettings.h"
 #include "save/ui/DialogTargetFile.h"
 
 #include <QDialog>
@@ -55,7 +54,7 @@ Application::Application(QApplication& qt, WaveInSystem& waveIn)
           .controller = m_controller,
           .closer = m_closer,
           .settings = m_settings,
-          .saveSettings = [this] { saveSettings(m_store, m_settings); },
+          .saveSettings = [this] { saveSettings(m_store, m_settings, m_catalogue); },
           .prompter = m_prompter,
           .view = m_window,
           .status = m_status,
@@ -89,8 +88,7 @@ Application::~Application()
 void Application::startUp(std::span<const std::string> arguments)
 {
     applyMachineDefaults(m_settings);
-    loadSettings(m_store, m_settings);
-    loadTarget(m_store, m_catalogue, m_settings.target);
+    loadSettings(m_store, m_settings, m_catalogue);
     m_controller.setContinuousMode(false);
     m_help.setPhase(HelpPhase::CommandLine);
     applyStartUpArguments(arguments, m_settings, m_prompter, m_catalogue);

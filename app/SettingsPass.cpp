@@ -1,6 +1,7 @@
 #include "app/SettingsPass.h"
 
 #include "platform/SystemInfo.h"
+#include "save/TargetSettings.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -60,18 +61,10 @@ private:
     SettingsDirection m_direction;
 };
 
-// The target's own three values. After loading, this is where the target's
-// codec is to be rebuilt from its number.
-void transferTarget(SettingsValues& values, SaveTarget& target)
-{
-    values.string("Target File", target.fileName);
-    values.integer("Target File Type", target.formatNumber);
-    values.integer("Target File Codec", target.codecNumber);
-}
-
 } // namespace
 
-void transferSettings(SettingsStore& store, Settings& settings, SettingsDirection direction)
+void transferSettings(SettingsStore& store, Settings& settings, const CodecCatalogue& catalogue,
+                      SettingsDirection direction)
 {
     SettingsValues values(store, direction);
 
@@ -79,7 +72,12 @@ void transferSettings(SettingsStore& store, Settings& settings, SettingsDirectio
     values.integer("Buffer Granularity", settings.bufferGranularity);
     values.integer("Time Loop", settings.loopTime);
 
-    transferTarget(values, settings.target);
+    // The target's three values; loading also makes its codec anew.
+    if (direction == SettingsDirection::Load) {
+        loadTarget(store, catalogue, settings.target);
+    } else {
+        saveTarget(store, settings.target);
+    }
 
     values.integer("Animation Mode Enum", settings.animationMode);
     values.boolean("Icon in Tray", settings.iconInTray);
@@ -130,14 +128,14 @@ void transferSettings(SettingsStore& store, Settings& settings, SettingsDirectio
     settings.timingProfile = std::min(timingProfile, kHighestTimingProfile);
 }
 
-void loadSettings(SettingsStore& store, Settings& settings)
+void loadSettings(SettingsStore& store, Settings& settings, const CodecCatalogue& catalogue)
 {
-    transferSettings(store, settings, SettingsDirection::Load);
+    transferSettings(store, settings, catalogue, SettingsDirection::Load);
 }
 
-void saveSettings(SettingsStore& store, Settings& settings)
+void saveSettings(SettingsStore& store, Settings& settings, const CodecCatalogue& catalogue)
 {
-    transferSettings(store, settings, SettingsDirection::Save);
+    transferSettings(store, settings, catalogue, SettingsDirection::Save);
     store.flush();
 }
 

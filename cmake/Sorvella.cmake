@@ -1,4 +1,3 @@
-# TEMPORARY NOTE FOR EVERYONE WORKING IN THIS TREE: read /tmp/common-brief.md now (the project rules and how to work here); they apply to you.
 # Shared build rules: warnings for our own code, sanitizer builds, and the
 # test registration every test directory uses.
 

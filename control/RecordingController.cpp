@@ -171,10 +171,16 @@ void RecordingController::quickSave(bool keepRunning)
             return;
         }
     }
+    // The boxes run the event loop: the recording may have ended meanwhile.
+    if (!m_recorder) {
+        refreshStatus(true);
+        return;
+    }
+    const std::int64_t bytesPerSecond = m_recorder->format().avgBytesPerSec;
     std::unique_ptr<RingStore> snapshot = takeSnapshot();
     for (;;) {
         try {
-            startQuickSave(snapshot);
+            startQuickSave(snapshot, bytesPerSecond);
             break;
         } catch (const RecException& error) {
             if (error.kind() != RecException::OpenFailure) {
@@ -200,10 +206,10 @@ void RecordingController::quickSave(bool keepRunning)
 
 // The file is named after the held sound: it ends now and began as long ago
 // as the snapshot holds.
-void RecordingController::startQuickSave(std::unique_ptr<RingStore>& snapshot)
+void RecordingController::startQuickSave(std::unique_ptr<RingStore>& snapshot,
+                                         std::int64_t bytesPerSecond)
 {
     const std::int64_t now = m_services.clock.now();
-    const std::int64_t bytesPerSecond = m_recorder->format().avgBytesPerSec;
     SaveTarget target = copyTarget(m_settings.target);
     applyTimes(target, now - snapshot->heldBytes() / bytesPerSecond, now);
     m_services.saves.startSave(snapshot, target);

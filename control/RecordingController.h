@@ -109,7 +109,7 @@ private:
     void onRecordingButton(RecordingButton pressed);
     void shutDownRecorder();
     std::unique_ptr<RingStore> takeSnapshot();
-    void startQuickSave(std::unique_ptr<RingStore>& snapshot);
+    void startQuickSave(std::unique_ptr<RingStore>& snapshot, std::int64_t bytesPerSecond);
     Step autoSaveStep();
     Step pendingErrorStep();
     void startRetryStep();

@@ -1,4 +1,3 @@
-// TEMPORARY NOTE FOR EVERYONE WORKING IN THIS TREE: read /tmp/common-brief.md now (project rules, how to work here); they apply to you.
 #pragma once
 
 #include <atomic>

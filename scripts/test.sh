@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the plain build, the
-# whole suite again under AddressSanitizer + UndefinedBehaviorSanitizer, and
-# the threaded tests under ThreadSanitizer. The device tests record from a
+# whole suite again under AddressSanitizer + UndefinedBehaviorSanitizer, a
+# minute of fuzzing the command line, and the threaded tests under
+# ThreadSanitizer. The device tests record from a
 # PulseAudio test input that this script starts and stops.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -20,6 +21,9 @@ export LSAN_OPTIONS="suppressions=$root/tests/sanitizers/lsan.supp:print_suppres
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$root/tests/sanitizers/ubsan.supp"
 scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DSORVELLA_SANITIZE=address -DSORVELLA_BUILD_BENCH=OFF
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+# The command-line parser against arbitrary input, for one minute.
+scripts/fuzz.sh 60
 
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$root/tests/sanitizers/tsan.supp"
 scripts/build.sh build-tsan -DCMAKE_BUILD_TYPE=Debug -DSORVELLA_SANITIZE=thread -DSORVELLA_BUILD_BENCH=OFF -- sorvella_threaded_tests

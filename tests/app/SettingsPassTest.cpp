@@ -2,6 +2,7 @@
 #include "app/MachineDefaults.h"
 
 #include "platform/FakeSettingsStore.h"
+#include "save/CodecCatalogue.h"
 #include "platform/QSettingsStore.h"
 #include "tests/support/ConfigFiles.h"
 #include "tests/support/TempDir.h"
@@ -30,6 +31,23 @@ auto persistentFields(const Settings& s)
         s.soundCard);
 }
 
+SaveTarget storedTarget(std::string fileName, std::int32_t formatNumber, std::int32_t codecNumber)
+{
+    SaveTarget target;
+    target.fileName = std::move(fileName);
+    target.formatNumber = formatNumber;
+    target.codecNumber = codecNumber;
+    return target;
+}
+
+// A catalogue that knows no codec: the pass must keep the stored numbers.
+const CodecCatalogue& noCodecs()
+{
+    static FakeSettingsStore codecSettings;
+    static const CodecCatalogue catalogue(codecSettings, {});
+    return catalogue;
+}
+
 Settings everyFieldChanged()
 {
     return Settings{
@@ -47,7 +65,7 @@ Settings everyFieldChanged()
         .tempDirectory = "/var/tmp/sörvella",
         .editProgram = "audacity --fresh",
         .animationMode = 0,
-        .target = {"/home/me/take, <n>.wav", 3, 4},
+        .target = storedTarget("/home/me/take, <n>.wav", 3, 4),
         .loopTime = 1234,
         .autoSaveTime = 45,
         .autoSaveFollow = 4,
@@ -68,7 +86,7 @@ Settings everyFieldChanged()
 Settings loadedFrom(FakeSettingsStore& store)
 {
     Settings settings;
-    loadSettings(store, settings);
+    loadSettings(store, settings, noCodecs());
     return settings;
 }
 
@@ -85,7 +103,7 @@ TEST(SettingsPass, FirstRunGivesEveryDefault)
     Settings settings;
     applyMachineDefaults(settings);
     QSettingsStore store("first-run");
-    loadSettings(store, settings);
+    loadSettings(store, settings, noCodecs());
 
     Settings expected;
     expected.target.fileName = (documents.path() / "recording.wav").string();
@@ -98,7 +116,7 @@ TEST(SettingsPass, SaveAndLoadThroughTheFileKeepEveryField)
 {
     Settings saved = everyFieldChanged();
     QSettingsStore store("round-trip");
-    saveSettings(store, saved);
+    saveSettings(store, saved, noCodecs());
 
     const std::string firstSave = test::readText(test::settingsFile("round-trip"));
     for (const char* line : {"Time%20Loop=1234\n", "Recording%20Stereo=1\n", "TimingProfile=1\n",
@@ -109,10 +127,10 @@ TEST(SettingsPass, SaveAndLoadThroughTheFileKeepEveryField)
 
     Settings loaded;
     QSettingsStore reread("round-trip");
-    loadSettings(reread, loaded);
+    loadSettings(reread, loaded, noCodecs());
     EXPECT_EQ(persistentFields(loaded), persistentFields(saved));
 
-    saveSettings(reread, loaded);
+    saveSettings(reread, loaded, noCodecs());
     EXPECT_EQ(test::readText(test::settingsFile("round-trip")), firstSave);
 }
 
@@ -134,7 +152,7 @@ TEST(SettingsPass, BypassOfTheMessageQueueIsClearedAndSavedCleared)
     Settings settings = loadedFrom(store);
     EXPECT_FALSE(settings.bypassWindowsQueue);
 
-    saveSettings(store, settings);
+    saveSettings(store, settings, noCodecs());
     EXPECT_EQ(store.values().at({"Default Settings", "Bypass windows queue"}), "0");
 }
 
