@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/DisplayPresence.h"
 #include "app/MachineDefaults.h"
 #include "app/SettingsPass.h"
 #include "app/StartUpCommandLine.h"
@@ -59,6 +60,7 @@ Application::Application(QApplication& qt, WaveInSystem& waveIn)
           .view = m_window,
           .status = m_status,
           .launcher = m_launcher,
+          .mixers = m_mixers,
           .fileManager = m_fileManager,
           .targetFiles = m_targetFiles,
           .catalogue = m_catalogue,
@@ -72,7 +74,6 @@ Application::Application(QApplication& qt, WaveInSystem& waveIn)
     // main window may be hidden in the tray while a save window closes.
     QApplication::setQuitOnLastWindowClosed(false);
     m_prompter.setParentWindow(&m_window);
-    m_window.setEditorAvailable(m_controller.canEdit());
     QObject::connect(&m_signalNotifier, &QSocketNotifier::activated, &m_window,
                      [this] { terminationSignalled(); });
     QObject::connect(&m_qt, &QGuiApplication::commitDataRequest, &m_window,
@@ -112,6 +113,10 @@ void Application::startUp(std::span<const std::string> arguments)
 
 int Application::run(std::span<const std::string> arguments)
 {
+    // A box nobody can see would stop an unattended recording for good.
+    if (!hasDisplay()) {
+        m_prompter.stopAsking();
+    }
     startUp(arguments);
     return QApplication::exec();
 }
@@ -148,7 +153,7 @@ void Application::sessionEnding(QSessionManager& manager)
 
 void Application::beginForcedClose()
 {
-    m_prompter.beginForcedClose();
+    m_prompter.stopAsking();
     runForcedClose();
 }
 

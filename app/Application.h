@@ -3,7 +3,6 @@
 #include "app/DBusFileManager.h"
 #include "app/HelpRouter.h"
 #include "app/MessageBoxPrompter.h"
-#include "app/ProgramWindow.h"
 #include "app/QtEventPump.h"
 #include "app/SaveWindowStarter.h"
 #include "control/ApplicationCloser.h"
@@ -12,8 +11,10 @@
 #include "control/OpenWindowList.h"
 #include "control/RecordingController.h"
 #include "control/StatusDisplay.h"
+#include "control/ui/MainWindow.h"
 #include "core/Settings.h"
 #include "engine/TempSession.h"
+#include "platform/AlsaMixerSystem.h"
 #include "platform/LinuxProcessLauncher.h"
 #include "platform/PosixBlockFiles.h"
 #include "platform/PosixTargetFiles.h"
@@ -74,6 +75,7 @@ private:
     CodecCatalogue m_catalogue;
     SaveJobEnvironment m_jobs;
     LinuxProcessLauncher m_launcher;
+    AlsaMixerSystem m_mixers;
     DBusFileManager m_fileManager;
     SystemClock m_clock;
     MessageBoxPrompter m_prompter;
@@ -81,7 +83,7 @@ private:
     QtEventPump m_pump;
     // Before the window: the save windows, its children, leave it when they go.
     OpenWindowList m_openWindows;
-    ProgramWindow m_window;
+    MainWindow m_window;
     StatusDisplay m_status;
     SaveWindowStarter m_saves;
     RecordingController m_controller;

@@ -80,7 +80,7 @@ Prompter::Answer MessageBoxPrompter::ask(const std::string& text, const std::str
 {
     const QString title =
         caption.empty() ? QCoreApplication::applicationName() : QString::fromStdString(caption);
-    if (m_forcedClose) {
+    if (m_unattended) {
         std::fprintf(stderr, "%s: %s\n", title.toLocal8Bit().constData(),
                      QString::fromStdString(text).toLocal8Bit().constData());
         return unattendedAnswer(buttons);

@@ -7,8 +7,10 @@ class QWidget;
 namespace sorvella {
 
 // Message boxes as modal Qt boxes over the main window. Once a forced close
-// has begun, nobody may be waited for: every box is written to standard
-// error instead and answered with the choice that goes on without waiting.
+// has begun, or when no screen is there that anybody sees (an unattended run
+// under the offscreen platform), nobody may be waited for: every box is
+// written to standard error instead and answered with the choice that goes on
+// without waiting.
 class MessageBoxPrompter : public Prompter {
 public:
     Answer ask(const std::string& text, const std::string& caption, Buttons buttons,
@@ -19,14 +21,14 @@ public:
     // when its job ends, which may be while a box is up.
     void setParentWindow(QWidget* parent) { m_parent = parent; }
 
-    void beginForcedClose() { m_forcedClose = true; }
+    void stopAsking() { m_unattended = true; }
 
     // The answer a forced close gives: OK, or else Cancel or No.
     static Answer unattendedAnswer(Buttons buttons);
 
 private:
     QWidget* m_parent = nullptr;
-    bool m_forcedClose = false;
+    bool m_unattended = false;
 };
 
 } // namespace sorvella

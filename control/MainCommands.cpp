@@ -7,6 +7,7 @@
 #include "core/Prompter.h"
 #include "core/RecException.h"
 #include "core/Settings.h"
+#include "platform/MixerDevice.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/TargetFiles.h"
 #include "save/TargetFileChoice.h"
@@ -135,7 +136,8 @@ void MainCommands::mixer()
         if (launcher.isInstalled("pavucontrol")) {
             launcher.startDetached({"pavucontrol", "--tab=4"});
         } else {
-            launcher.startDetached({"x-terminal-emulator", "-e", "alsamixer", "-V", "capture"});
+            launcher.startDetached({"x-terminal-emulator", "-e", "alsamixer", "-V", "capture", "-D",
+                                    m_services.mixers.controlName(m_services.settings.soundCard)});
         }
         refresh();
     });

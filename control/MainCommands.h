@@ -17,6 +17,7 @@ class ProcessLauncher;
 class RecordingController;
 class StatusDisplay;
 class TargetFiles;
+class MixerSystem;
 struct SaveTarget;
 struct Settings;
 
@@ -37,6 +38,7 @@ public:
         MainView& view;
         StatusDisplay& status;
         ProcessLauncher& launcher;
+        MixerSystem& mixers;
         FileManager& fileManager;
         TargetFiles& targetFiles;
         const CodecCatalogue& catalogue;

@@ -33,8 +33,9 @@ struct ControlEnabling {
     bool showFolder = false; // "Open folder"
     bool config = false;
     bool about = false;
-    // The tray menu's "E&dit and Save" and "Quick &Save".
-    bool traySaveItems = false;
+    // The tray menu's "Quick &Save" and "E&dit and Save".
+    bool trayQuickSave = false;
+    bool trayEditAndSave = false;
 
     friend bool operator==(const ControlEnabling&, const ControlEnabling&) = default;
 };

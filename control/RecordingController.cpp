@@ -450,6 +450,7 @@ StatusInput RecordingController::statusInput() const
     input.hasRecorder = m_recorder != nullptr;
     input.continuousMode = m_continuousMode.load();
     input.retryDialogOpen = m_retryDialog != nullptr;
+    input.editorAvailable = canEdit();
     input.keepSeconds = keepSeconds();
     input.format = m_settings.format;
     if (m_recorder) {

@@ -67,7 +67,8 @@ void StatusDisplay::refreshStatus(const StatusInput& input, const Settings& sett
     m_view.setChecked(RecordingButton::Loop, input.hasRecorder && !input.continuousMode);
     updateTargetDisplay(input, settings);
     m_view.setEnabling(
-        controlEnabling(input.hasRecorder, settings.showModeLarge, targetExists(settings.target)));
+        controlEnabling(input.hasRecorder, input.editorAvailable, settings.showModeLarge,
+                        targetExists(settings.target)));
     if (!full) {
         return;
     }

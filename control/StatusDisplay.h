@@ -16,6 +16,8 @@ struct StatusInput {
     bool hasRecorder = false;
     bool continuousMode = false;
     bool retryDialogOpen = false;
+    // Whether "&Edit and Save" has an editor to open.
+    bool editorAvailable = false;
     // The controller's keepSeconds(): -1 for no limit.
     std::int32_t keepSeconds = -1;
     // The recorder's counters; 0 without a recorder.

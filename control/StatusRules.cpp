@@ -2,12 +2,16 @@
 
 namespace sorvella {
 
-ControlEnabling controlEnabling(bool hasRecorder, bool largeForm, bool targetExists)
+ControlEnabling controlEnabling(bool hasRecorder, bool editorAvailable, bool largeForm,
+                                bool targetExists)
 {
+    // Edit and Save stops or copies the recording for an editor: never offer
+    // it while none can open.
+    const bool editable = hasRecorder && editorAvailable;
     const bool fileButtons = largeForm && targetExists;
     ControlEnabling enabling;
     enabling.quickSave = hasRecorder && largeForm;
-    enabling.editAndSave = hasRecorder;
+    enabling.editAndSave = editable;
     enabling.browse = largeForm;
     enabling.advanced = largeForm;
     enabling.increment = fileButtons;
@@ -17,7 +21,8 @@ ControlEnabling controlEnabling(bool hasRecorder, bool largeForm, bool targetExi
     enabling.showFolder = largeForm;
     enabling.config = largeForm;
     enabling.about = largeForm;
-    enabling.traySaveItems = hasRecorder;
+    enabling.trayQuickSave = hasRecorder;
+    enabling.trayEditAndSave = editable;
     return enabling;
 }
 

@@ -7,7 +7,8 @@ namespace sorvella {
 // Which controls may be used: saving needs a recording ("&Quick Save" also
 // the large form), the target's buttons need the large form and, for those
 // that work on the file, the file itself.
-ControlEnabling controlEnabling(bool hasRecorder, bool largeForm, bool targetExists);
+ControlEnabling controlEnabling(bool hasRecorder, bool editorAvailable, bool largeForm,
+                                bool targetExists);
 
 StateIcon stateIconFor(bool hasRecorder, bool continuousMode);
 

@@ -12,6 +12,7 @@ namespace sorvella {
 class AlsaMixerSystem : public MixerSystem {
 public:
     std::unique_ptr<MixerDevice> open(int soundCard) override;
+    std::string controlName(int soundCard) override;
 };
 
 } // namespace sorvella

@@ -15,6 +15,7 @@ public:
     int writeCount() const { return m_writes; }
 
     std::unique_ptr<MixerDevice> open(int soundCard) override;
+    std::string controlName(int soundCard) override { return "fake:" + std::to_string(soundCard); }
 
 private:
     int m_lastCard = -1;

@@ -77,6 +77,10 @@ public:
     // (0 the default input, n the input device n - 1; a number without a
     // device means the default input). Null when it cannot be opened.
     virtual std::unique_ptr<MixerDevice> open(int soundCard) = 0;
+
+    // Main thread. The name under which the system's mixer programs know the
+    // control device of input device `soundCard` (e.g. "hw:CARD=PCH").
+    virtual std::string controlName(int soundCard) = 0;
 };
 
 } // namespace sorvella

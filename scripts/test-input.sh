@@ -20,6 +20,9 @@ exports() {
 case "${1:-}" in
 start)
   "$0" stop >/dev/null 2>&1 || true
+  # A fresh server every time: PulseAudio restores volumes that an earlier
+  # run's mixer tests set from its state files.
+  rm -rf "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" "$HOME"
   mkdir -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" "$HOME"
   chmod 700 "$XDG_RUNTIME_DIR"
   pulseaudio -D --exit-idle-time=-1 --disallow-exit --daemonize=yes \

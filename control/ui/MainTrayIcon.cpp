@@ -47,10 +47,10 @@ void MainTrayIcon::remove()
     m_icon.reset();
 }
 
-void MainTrayIcon::setSaveItemsEnabled(bool enabled)
+void MainTrayIcon::setSaveItemsEnabled(bool quickSave, bool editAndSave)
 {
-    m_editAndSave->setEnabled(enabled);
-    m_quickSave->setEnabled(enabled);
+    m_editAndSave->setEnabled(editAndSave);
+    m_quickSave->setEnabled(quickSave);
 }
 
 void MainTrayIcon::activated(QSystemTrayIcon::ActivationReason reason)

@@ -27,7 +27,7 @@ public:
     void remove();
 
     // "E&dit and Save" and "Quick &Save" need a recording.
-    void setSaveItemsEnabled(bool enabled);
+    void setSaveItemsEnabled(bool quickSave, bool editAndSave);
 
 signals:
     void restoreRequested();

@@ -119,7 +119,7 @@ void MainWindow::setEnabling(const ControlEnabling& enabling)
     m_ui->showFolderButton->setEnabled(enabling.showFolder);
     m_ui->configButton->setEnabled(enabling.config);
     m_ui->aboutButton->setEnabled(enabling.about);
-    m_tray.setSaveItemsEnabled(enabling.traySaveItems);
+    m_tray.setSaveItemsEnabled(enabling.trayQuickSave, enabling.trayEditAndSave);
 }
 
 bool MainWindow::isChecked(RecordingButton button) const

@@ -46,7 +46,9 @@ protected:
         environment.insert("TMPDIR", QString::fromStdString(temporary.path().string()));
         program.setProcessEnvironment(environment);
         program.start(SORVELLA_EXECUTABLE, arguments);
-        EXPECT_TRUE(program.waitForFinished(90000)) << "the program did not end by itself";
+        EXPECT_TRUE(program.waitForFinished(90000))
+            << "the program did not end by itself; it said:\n"
+            << program.readAllStandardError().toStdString();
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(program.exitCode(), 0);
         return program.readAllStandardError().toStdString();

@@ -2,8 +2,8 @@
 #include "app/MachineDefaults.h"
 
 #include "platform/FakeSettingsStore.h"
-#include "save/CodecCatalogue.h"
 #include "platform/QSettingsStore.h"
+#include "save/CodecCatalogue.h"
 #include "tests/support/ConfigFiles.h"
 #include "tests/support/TempDir.h"
 

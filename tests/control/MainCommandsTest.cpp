@@ -3,6 +3,7 @@
 
 #include "control/MainCommands.h"
 #include "control/FileManager.h"
+#include "platform/FakeMixerSystem.h"
 #include "platform/FakeProcessLauncher.h"
 #include "platform/FakeSettingsStore.h"
 #include "save/CodecCatalogue.h"
@@ -46,6 +47,7 @@ protected:
             .view = view,
             .status = status,
             .launcher = launcher,
+            .mixers = mixers,
             .fileManager = fileManager,
             .targetFiles = targetFiles,
             .catalogue = catalogue,
@@ -58,6 +60,7 @@ protected:
     void createTarget() { std::ofstream(settings.target.fileName) << "RIFF"; }
 
     FakeProcessLauncher launcher;
+    FakeMixerSystem mixers;
     FakeFileManager fileManager;
     FakeSettingsStore store;
     CodecCatalogue catalogue{store, {}};
@@ -125,9 +128,10 @@ TEST_F(MainCommandsTest, DeleteAsksFirst)
 
 TEST_F(MainCommandsTest, MixerOpensTheRecordingControls)
 {
+    settings.soundCard = 2;
     commands->mixer();
     EXPECT_EQ(launcher.started().back(),
-              (Command{"x-terminal-emulator", "-e", "alsamixer", "-V", "capture"}));
+              (Command{"x-terminal-emulator", "-e", "alsamixer", "-V", "capture", "-D", "fake:2"}));
 
     launcher.install("pavucontrol");
     commands->mixer();

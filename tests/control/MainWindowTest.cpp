@@ -70,6 +70,7 @@ TEST_F(MainWindowTest, ButtonsEnablePerState)
     EXPECT_FALSE(child<QPushButton>("loopButton")->isChecked());
 
     input.hasRecorder = true;
+    input.editorAvailable = true;
     commands.refresh();
     EXPECT_TRUE(child<QPushButton>("quickSaveButton")->isEnabled());
     EXPECT_TRUE(child<QPushButton>("editAndSaveButton")->isEnabled());
@@ -117,14 +118,19 @@ TEST_F(MainWindowTest, TrayMenuGreysItsSaveItemsWithoutARecorder)
 
     input.hasRecorder = true;
     commands.refresh();
-    EXPECT_TRUE(trayAction("E&dit and Save")->isEnabled());
+    EXPECT_FALSE(trayAction("E&dit and Save")->isEnabled()) << "no editor to open";
     EXPECT_TRUE(trayAction("Quick &Save")->isEnabled());
+
+    input.editorAvailable = true;
+    commands.refresh();
+    EXPECT_TRUE(trayAction("E&dit and Save")->isEnabled());
 }
 
 TEST_F(MainWindowTest, ButtonsAndTrayItemsReachTheController)
 {
     settings.showModeLarge = true;
     input.hasRecorder = true;
+    input.editorAvailable = true;
     commands.refresh();
     auto* loop = child<QPushButton>("loopButton");
     loop->click();

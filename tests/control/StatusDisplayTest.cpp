@@ -111,6 +111,7 @@ TEST_F(StatusDisplayTest, CheckStatesFollowTheRecordingState)
 
 struct EnablingCase {
     bool recorder;
+    bool editor;
     bool large;
     bool fileExists;
 };
@@ -122,6 +123,7 @@ TEST_P(EnablingTest, PerStateFormAndTargetFile)
 {
     const EnablingCase c = GetParam();
     input.hasRecorder = c.recorder;
+    input.editorAvailable = c.editor;
     settings.showModeLarge = c.large;
     if (c.fileExists) {
         settings.target.fileName = (folder.path() / "take.wav").string();
@@ -130,8 +132,9 @@ TEST_P(EnablingTest, PerStateFormAndTargetFile)
     display.refreshStatus(input, settings, false);
     const ControlEnabling& e = view.enabling;
     EXPECT_EQ(e.quickSave, c.recorder && c.large);
-    EXPECT_EQ(e.editAndSave, c.recorder);
-    EXPECT_EQ(e.traySaveItems, c.recorder);
+    EXPECT_EQ(e.editAndSave, c.recorder && c.editor);
+    EXPECT_EQ(e.trayEditAndSave, c.recorder && c.editor);
+    EXPECT_EQ(e.trayQuickSave, c.recorder);
     for (bool enabled : {e.browse, e.advanced, e.showFolder, e.config, e.about}) {
         EXPECT_EQ(enabled, c.large);
     }
@@ -142,9 +145,11 @@ TEST_P(EnablingTest, PerStateFormAndTargetFile)
 
 INSTANTIATE_TEST_SUITE_P(
     AllCombinations, EnablingTest,
-    ::testing::Values(EnablingCase{false, false, false}, EnablingCase{false, true, false},
-                      EnablingCase{false, true, true}, EnablingCase{true, false, true},
-                      EnablingCase{true, true, false}, EnablingCase{true, true, true}));
+    ::testing::Values(EnablingCase{false, true, false, false},
+                      EnablingCase{false, true, true, false}, EnablingCase{false, true, true, true},
+                      EnablingCase{true, true, false, true}, EnablingCase{true, true, true, false},
+                      EnablingCase{true, true, true, true}, EnablingCase{true, false, true, true},
+                      EnablingCase{true, false, false, false}));
 
 TEST_F(StatusDisplayTest, TargetShowsTheTemplateWhileIdleAndTheNameOfASaveNow)
 {

@@ -4,6 +4,7 @@
 #include "engine/SoundReader.h"
 #include "platform/AlsaWaveInSystem.h"
 #include "tests/engine/ReaderFixture.h"
+#include "tests/support/SineInput.h"
 #include "tests/support/WaitFor.h"
 
 #include <gtest/gtest.h>
@@ -19,15 +20,6 @@ using test::waitFor;
 
 constexpr double kToneHz = 1000.0;
 constexpr double kToneDbfs = -6.02;
-
-// Makes PulseAudio's steady sine source the default input for the test, so no
-// feeding client can underrun, and puts the usual one back afterwards.
-class SineAsDefaultSource {
-public:
-    SineAsDefaultSource() { ok = std::system("pactl set-default-source sine") == 0; }
-    ~SineAsDefaultSource() { static_cast<void>(std::system("pactl set-default-source recsrc")); }
-    bool ok = false;
-};
 
 std::vector<double> channel(const std::vector<std::uint8_t>& bytes, std::size_t channels,
                             std::size_t which, std::size_t firstFrame, std::size_t frameCount)
@@ -79,8 +71,7 @@ TEST(SoundReaderDevice, RecordsTheSteadyToneOfTheDefaultInput)
 {
     ASSERT_NE(std::getenv("PULSE_SERVER"), nullptr)
         << "No PulseAudio test input: run eval \"$(scripts/test-input.sh start)\" first";
-    const SineAsDefaultSource sine;
-    ASSERT_TRUE(sine.ok) << "pactl could not make the sine source the default input";
+    const test::SineInput sine;
 
     test::StoreFixture fx;
     test::FakeOwner owner;
