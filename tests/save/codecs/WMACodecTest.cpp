@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace sorvella::test {
 namespace {
 
@@ -168,6 +170,12 @@ struct FailingStep {
     Step step;
     const char* message;
 };
+
+// Names the case by its message, so the test's name stays the same from run to run.
+void PrintTo(const FailingStep& failing, std::ostream* out)
+{
+    *out << failing.message;
+}
 
 class WMAStartFailures : public WMACodecTest, public ::testing::WithParamInterface<FailingStep> {};
 
