@@ -12,7 +12,6 @@
 #include "platform/PosixTargetFiles.h"
 #include "save/SaveJob.h"
 #include "save/SaveJobEnvironment.h"
-#include "save/SaveJobView.h"
 
 #include <algorithm>
 #include <chrono>
@@ -34,17 +33,6 @@ double seconds(Clock::duration d)
 {
     return std::chrono::duration<double>(d).count();
 }
-
-class NullView : public SaveJobView {
-public:
-    void setTitle(const std::string&) override {}
-    void setProgress(int) override {}
-    void jobEnded(const std::string& failure) override { m_failure = failure; }
-    const std::string& failure() const { return m_failure; }
-
-private:
-    std::string m_failure;
-};
 
 // A /proc/self/status value in KiB ("VmRSS", "VmHWM"); -1 when unknown.
 long statusKiB(const std::string& field)
@@ -78,9 +66,7 @@ struct SaveRun {
 // timed.
 SaveRun runSave(const std::string& dir, const SoundBuffers& sound)
 {
-    Settings settings;
-    settings.tempDirectoryUseWindows = false;
-    settings.tempDirectory = dir;
+    Settings settings = settingsIn(dir);
     PosixBlockFiles blockFiles;
     TempSession session(settings, blockFiles);
     session.setUp();
@@ -97,7 +83,7 @@ SaveRun runSave(const std::string& dir, const SoundBuffers& sound)
     SaveJobEnvironment environment(targetFiles);
     SaveTarget target;
     target.fileName = dir + "/saved.wav";
-    NullView view;
+    SilentSaveView view;
     SaveRun run;
     const long rssBefore = statusKiB("VmRSS");
     const bool peakReset = resetPeakMemory();

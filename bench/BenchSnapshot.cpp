@@ -39,9 +39,7 @@ int snapshot(const std::vector<std::string>& args)
         return 1;
     }
     std::printf("directory: %s (%s)\n", dir->path().c_str(), dir->fileSystem().c_str());
-    Settings settings;
-    settings.tempDirectoryUseWindows = false;
-    settings.tempDirectory = dir->path();
+    Settings settings = settingsIn(dir->path());
     PosixBlockFiles files;
     TempSession session(settings, files);
     session.setUp();

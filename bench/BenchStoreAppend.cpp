@@ -66,9 +66,7 @@ std::uint32_t bufferAt(std::int64_t at)
 // The store as recording uses it: default settings, continuous mode.
 Timing runStore(const std::string& dir, const SoundBuffers& sound)
 {
-    Settings settings;
-    settings.tempDirectoryUseWindows = false;
-    settings.tempDirectory = dir;
+    Settings settings = settingsIn(dir);
     PosixBlockFiles files;
     TempSession session(settings, files);
     session.setUp();

@@ -1,9 +1,11 @@
 #pragma once
 
-// What both benchmarks need: a disk-backed scratch directory, synthetic
-// sound and the process's peak memory.
+// What the benchmarks share: a disk-backed scratch directory, synthetic
+// sound, a save job without a window and the process's peak memory.
 
 #include "core/Prompter.h"
+#include "core/Settings.h"
+#include "save/SaveJobView.h"
 
 #include <cmath>
 #include <cstdint>
@@ -18,6 +20,27 @@
 #include <vector>
 
 namespace sorvella::bench {
+
+// The default settings with their temporary directory in `dir`.
+inline Settings settingsIn(const std::string& dir)
+{
+    Settings settings;
+    settings.tempDirectoryUseWindows = false;
+    settings.tempDirectory = dir;
+    return settings;
+}
+
+// A save job's window that is not there; keeps the failure text.
+class SilentSaveView : public SaveJobView {
+public:
+    void setTitle(const std::string&) override {}
+    void setProgress(int) override {}
+    void jobEnded(const std::string& failure) override { m_failure = failure; }
+    const std::string& failure() const { return m_failure; }
+
+private:
+    std::string m_failure;
+};
 
 // Message boxes of a benchmark go to standard error.
 class StderrPrompter : public Prompter {

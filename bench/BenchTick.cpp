@@ -68,9 +68,7 @@ int tick(const std::vector<std::string>& args)
     }
     std::printf("directory: %s (%s)\n", dir->path().c_str(), dir->fileSystem().c_str());
 
-    Settings settings;
-    settings.tempDirectoryUseWindows = false;
-    settings.tempDirectory = dir->path();
+    Settings settings = settingsIn(dir->path());
     settings.target.fileName = dir->path() + "/take%n.wav";
     settings.target.sourceFormat = settings.format;
     PosixBlockFiles blockFiles;

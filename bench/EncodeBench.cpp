@@ -10,7 +10,6 @@
 #include "platform/PosixTargetFiles.h"
 #include "save/SaveJob.h"
 #include "save/SaveJobEnvironment.h"
-#include "save/SaveJobView.h"
 
 #include <algorithm>
 #include <cstring>
@@ -32,17 +31,6 @@ constexpr std::uint32_t kRate = 44100;
 constexpr std::int64_t kSoundBytes = 600LL * kRate * 4; // ten minutes of stereo
 constexpr std::uint32_t kAppendBytes = 65536;
 constexpr int kRounds = 3;
-
-class SilentView : public SaveJobView {
-public:
-    void setTitle(const std::string&) override {}
-    void setProgress(int) override {}
-    void jobEnded(const std::string& failure) override { m_failure = failure; }
-    const std::string& failure() const { return m_failure; }
-
-private:
-    std::string m_failure;
-};
 
 // Two tones (440 Hz left, 660 Hz right) under white noise: a recording an
 // encoder cannot make light work of.
@@ -104,9 +92,7 @@ double cpuSeconds(const rusage& usage)
 double runSave(const std::string& dir, const std::vector<std::uint8_t>& sound,
                const EncodeComparison& comparison)
 {
-    Settings settings;
-    settings.tempDirectoryUseWindows = false;
-    settings.tempDirectory = dir;
+    Settings settings = settingsIn(dir);
     PosixBlockFiles blockFiles;
     TempSession session(settings, blockFiles);
     session.setUp();
@@ -127,7 +113,7 @@ double runSave(const std::string& dir, const std::vector<std::uint8_t>& sound,
     target.codecNumber = comparison.codecNumber;
     target.formatNumber = comparison.formatNumber;
     target.fileName = dir + "/ours." + comparison.codec->extension();
-    SilentView view;
+    SilentSaveView view;
     double cpu = 0;
     {
         SaveJob job(environment, store, target, nullptr);

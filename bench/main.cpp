@@ -15,10 +15,10 @@ const Benchmark kBenchmarks[] = {
     {"tick", "one main timer tick while a 10-minute store is being saved", tick},
     {"save-wav", "a 10-minute store saved as WAV by the save job vs dd copying as much", saveWav},
     {"encode-ogg", "10 minutes saved by OggCodec at 128 vs oggenc, in CPU time", encodeOgg},
-    {"encode-wma", "10 minutes saved by WMACodec profile 1 vs ffmpeg wmav2, in CPU time", encodeWma},
+    {"encode-wma", "10 minutes saved by WMACodec profile 1 vs ffmpeg wmav2, in CPU time",
+     encodeWma},
     {"encode-mp3", "10 minutes saved by MP3Codec at 128 vs lame -b 128, in CPU time", encodeMp3},
-    {"encode-mp2", "10 minutes saved by MP2Codec at 192 vs twolame -b 192, in CPU time",
-     encodeMp2},
+    {"encode-mp2", "10 minutes saved by MP2Codec at 192 vs twolame -b 192, in CPU time", encodeMp2},
 };
 
 int usage()
