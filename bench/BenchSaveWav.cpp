@@ -123,6 +123,10 @@ double runCopy(const std::string& dir, const SoundBuffers& sound)
             static_cast<std::size_t>(std::min<std::int64_t>(kBufferBytes, kSoundBytes - at));
         file->writeAt(at, sound.at(at), n);
         file->dropCache(at, static_cast<std::int64_t>(n));
+        if ((at + static_cast<std::int64_t>(n)) % RingStore::kBlockSize == 0) {
+            file->dropCache(at + static_cast<std::int64_t>(n) - RingStore::kBlockSize,
+                            RingStore::kBlockSize); // as a store drops a block it closes
+        }
     }
     file.reset();
     ::sync();

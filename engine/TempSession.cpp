@@ -47,7 +47,10 @@ std::string absoluteName(const std::string& name)
 } // namespace
 
 TempSession::TempSession(const Settings& settings, BlockFiles& files)
-    : m_settings(settings), m_files(files)
+    : m_settings(settings), m_files(files),
+      m_worker(
+          files, [this] { return nextName(); },
+          [this] { m_outstanding.fetch_sub(1, std::memory_order_relaxed); })
 {
 }
 
@@ -70,11 +73,18 @@ std::string TempSession::chooseBase() const
 
 void TempSession::setUp()
 {
-    std::lock_guard lock(m_mutex);
     const std::string base = withoutTrailingSlash(chooseBase());
-    if (base == m_baseDir && !m_sessionDir.empty()) {
-        return; // a base that gave no session directory is tried again
+    {
+        std::lock_guard lock(m_mutex);
+        if (base == m_baseDir && !m_sessionDir.empty()) {
+            return; // a base that gave no session directory is tried again
+        }
     }
+    // Files made ahead are in the current directory, which goes now; the
+    // file thread needs the mutex to name new ones, so it is done with first.
+    m_worker.discardSpares();
+    m_worker.drain();
+    std::lock_guard lock(m_mutex);
     removeSessionLocked();
     m_baseDir = base;
     const std::string prefix = (base == "/" ? std::string() : base) + "/Quillet-";
@@ -125,25 +135,52 @@ int TempSession::subdirectoryFor(std::uint64_t v)
     return static_cast<int>((v / 36) % 36 % kSubdirectories);
 }
 
-std::string TempSession::newFileName()
+NewBlockFile TempSession::nextName()
 {
     std::lock_guard lock(m_mutex);
+    NewBlockFile file;
     const std::uint64_t v = m_nameCounter++;
-    ++m_outstanding;
-    if (m_sessionDir.empty()) {
-        return std::string(); // no session directory: creating the file fails
+    if (!m_sessionDir.empty()) {
+        file.name = m_sessionDir + "/" + std::to_string(subdirectoryFor(v)) + "/" + fileNameFor(v);
     }
-    return m_sessionDir + "/" + std::to_string(subdirectoryFor(v)) + "/" + fileNameFor(v);
+    return file;
 }
 
-void TempSession::fileDeleted()
+NewBlockFile TempSession::createBlockFile()
 {
-    std::lock_guard lock(m_mutex);
-    --m_outstanding;
+    NewBlockFile file = m_worker.takeSpare();
+    if (!file.handle) {
+        file = nextName();
+        if (!file.name.empty()) {
+            file.handle = m_files.createExclusive(file.name);
+        }
+        if (!file.handle) {
+            return file; // no top-up: the next try creates (and reports) again
+        }
+    }
+    m_outstanding.fetch_add(1, std::memory_order_relaxed);
+    m_worker.topUp();
+    return file;
+}
+
+void TempSession::releaseBlockFile(std::string name)
+{
+    m_worker.remove(std::move(name));
+}
+
+void TempSession::finishFileWork()
+{
+    m_worker.drain();
+}
+
+std::size_t TempSession::filesMadeAhead() const
+{
+    return m_worker.spareCount();
 }
 
 void TempSession::closeSession(Prompter& prompter)
 {
+    m_worker.discardSpares();
     // The box is asked without the mutex held: a modal box must not stall a
     // recording thread that wants a file name.
     const std::int64_t left = outstanding();
@@ -174,10 +211,10 @@ void TempSession::removeSessionLocked()
     m_sessionDir.clear();
 }
 
-std::int64_t TempSession::outstanding() const
+std::int64_t TempSession::outstanding()
 {
-    std::lock_guard lock(m_mutex);
-    return m_outstanding;
+    m_worker.drain();
+    return m_outstanding.load(std::memory_order_relaxed);
 }
 
 std::string TempSession::sessionDir() const

@@ -2,8 +2,10 @@
 
 #include "core/Prompter.h"
 #include "core/Settings.h"
+#include "engine/BlockFileWorker.h"
 #include "platform/BlockFiles.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -15,18 +17,19 @@ namespace sorvella {
 // "lock.txt" held locked for the session and nine subdirectories "0".."8"
 // for the block files. Hands out block file names and counts the files not
 // yet deleted. It also holds what every store of the process shares: the
-// block files layer, the block sequence counter and the block lock.
+// block files layer, the block sequence counter and the block lock. Files are
+// created ahead and deleted on the session's own file thread.
 //
-// Threads: setUp and closeSession on the main thread; newFileName and
-// fileDeleted also from the device callback and save threads. Each of them
-// holds the session mutex for its whole run.
+// Threads: setUp and closeSession on the main thread; createBlockFile and
+// releaseBlockFile also from the device callback and save threads.
 class TempSession {
 public:
     static constexpr int kSubdirectories = 9;
 
     // `settings` (tempDirectoryUseWindows, tempDirectory) is read at setUp.
     TempSession(const Settings& settings, BlockFiles& files);
-    // Releases the lock file; removes nothing (closeSession does that).
+    // Finishes the deletions asked for and releases the lock file; removes
+    // no directory (closeSession does that).
     ~TempSession();
     TempSession(const TempSession&) = delete;
     TempSession& operator=(const TempSession&) = delete;
@@ -36,17 +39,27 @@ public:
     // when mkdir created it and its lock file is held.
     void setUp();
 
-    // A new unique path for a block file, counted as outstanding.
-    std::string newFileName();
-    // One temporary file fewer outstanding (deleted, or its name not used).
-    void fileDeleted();
+    // A new, empty block file under a unique name, counted as outstanding:
+    // one made ahead (waiting for one in the making), else created now. A
+    // null handle (nothing counted) when it cannot be created.
+    NewBlockFile createBlockFile();
+    // Deletes a block file on the file thread; it stays outstanding until
+    // it is gone. Never waits.
+    void releaseBlockFile(std::string name);
 
-    // Warns through `prompter` when files are left, then removes the
-    // subdirectories, the lock file and the session directory as far as
-    // they are empty.
+    // Waits until the file thread has deleted what it was given and made the
+    // files ahead that it was asked for.
+    void finishFileWork();
+    std::size_t filesMadeAhead() const;
+
+    // Finishes the file work and deletes the files made ahead; then warns
+    // through `prompter` when files are left, and removes the subdirectories,
+    // the lock file and the session directory as far as they are empty.
     void closeSession(Prompter& prompter);
 
-    std::int64_t outstanding() const;
+    // Block files handed out and not yet deleted, once the deletions asked
+    // for are done (waits for them).
+    std::int64_t outstanding();
     std::string sessionDir() const;
     std::string baseDir() const;
     bool lockHeld() const;
@@ -66,18 +79,22 @@ private:
     // The base directory the current settings ask for (with the fallbacks).
     std::string chooseBase() const;
     void removeSessionLocked();
+    // The next name in the session directory, uncounted.
+    NewBlockFile nextName();
 
     const Settings& m_settings;
     BlockFiles& m_files;
     mutable std::mutex m_mutex;
     std::uint64_t m_nameCounter = 0;
     std::unique_ptr<FileLock> m_lockFile;
-    std::int64_t m_outstanding = 0;
+    std::atomic<std::int64_t> m_outstanding{0};
     std::string m_sessionDir;
     std::string m_baseDir;
 
     mutable std::mutex m_blockLock;
     std::int64_t m_blockSequence = 0;
+
+    BlockFileWorker m_worker; // last: its thread uses the members above
 };
 
 } // namespace sorvella

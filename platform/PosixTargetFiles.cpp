@@ -44,8 +44,16 @@ public:
         }
         m_claimed = identity;
         const int flags = ::fcntl(m_fd, F_GETFL);
-        return flags >= 0 && ::fcntl(m_fd, F_SETFL, flags & ~O_NONBLOCK) == 0 &&
-               ::ftruncate(m_fd, 0) == 0;
+        return flags >= 0 && ::fcntl(m_fd, F_SETFL, flags & ~O_NONBLOCK) == 0 && makeEmpty();
+    }
+
+    // An empty file is left alone: on ext4 any truncate to zero marks the file
+    // for a flush of everything written when it is closed, which would make
+    // the end of every save wait for the disk.
+    bool makeEmpty()
+    {
+        struct stat status {};
+        return ::fstat(m_fd, &status) == 0 && (status.st_size == 0 || ::ftruncate(m_fd, 0) == 0);
     }
 
     std::int64_t write(const void* data, std::size_t bytes) override

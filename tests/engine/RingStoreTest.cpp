@@ -12,16 +12,21 @@ namespace {
 
 constexpr std::int64_t kBlock = RingStore::kBlockSize;
 
-class RingStoreTest : public ::testing::Test, public StoreFixture {};
-
-std::size_t tmpFilesIn(const std::string& dir)
-{
-    std::size_t n = 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
-        n += entry.path().extension() == ".tmp" ? 1 : 0;
+class RingStoreTest : public ::testing::Test, public StoreFixture {
+protected:
+    // Block files on disk once the file thread is done, without the empty ones
+    // it made ahead.
+    std::size_t blockFilesOnDisk()
+    {
+        session.finishFileWork();
+        std::size_t n = 0;
+        for (const auto& entry :
+             std::filesystem::recursive_directory_iterator(session.sessionDir())) {
+            n += entry.path().extension() == ".tmp" ? 1 : 0;
+        }
+        return n - session.filesMadeAhead();
     }
-    return n;
-}
+};
 
 // --- Content: whatever the append sizes, the store holds exactly the stream.
 
@@ -73,10 +78,10 @@ TEST_F(RingStoreTest, DeletingTheStoreDeletesItsFiles)
     {
         auto store = makeStore();
         appendBytes(*store, pattern(0, kBlock * 2 + 10));
-        EXPECT_EQ(tmpFilesIn(session.sessionDir()), 3u);
+        EXPECT_EQ(blockFilesOnDisk(), 3u);
         EXPECT_EQ(session.outstanding(), 3);
     }
-    EXPECT_EQ(tmpFilesIn(session.sessionDir()), 0u);
+    EXPECT_EQ(blockFilesOnDisk(), 0u);
     EXPECT_EQ(session.outstanding(), 0);
 }
 
@@ -124,7 +129,7 @@ TEST_P(TrimLimits, ConvergesOnTheLimitPlusAtMostTwoBlocks)
     // What is held is the newest stretch of the stream, unshifted.
     const std::int64_t held = store->heldBytes();
     EXPECT_EQ(readAll(*store), pattern(at - held, static_cast<std::size_t>(held)));
-    EXPECT_EQ(tmpFilesIn(session.sessionDir()), store->blockCount());
+    EXPECT_EQ(blockFilesOnDisk(), store->blockCount());
     EXPECT_EQ(session.outstanding(), static_cast<std::int64_t>(store->blockCount()));
     EXPECT_EQ(store->totalBytes(), at);
 }
@@ -208,6 +213,66 @@ TEST_F(RingStoreTest, TriggerLevelChangesForLaterAppends)
     EXPECT_EQ(store->block(0).loudCount(), 1);
     EXPECT_EQ(store->block(0).firstLoud(), 4);
 }
+
+// Marks and peaks against a sample-by-sample reference, for trigger levels at
+// the edges and appends that end inside and between eight-sample groups.
+struct ScanCase {
+    std::int32_t trigger;
+    std::uint32_t appendBytes;
+};
+
+class ScanAgainstReference : public RingStoreTest,
+                             public ::testing::WithParamInterface<ScanCase> {};
+
+TEST_P(ScanAgainstReference, MarksAndPeaksMatch)
+{
+    const ScanCase c = GetParam();
+    settings.voxVolume = c.trigger;
+    auto store = makeStore();
+    std::vector<std::int16_t> values(64 * 1024);
+    std::uint32_t seed = 99;
+    for (auto& v : values) {
+        seed = seed * 1664525u + 1013904223u;
+        const std::uint32_t pick = seed >> 24;
+        v = pick < 8    ? std::numeric_limits<std::int16_t>::min()
+            : pick < 16 ? std::numeric_limits<std::int16_t>::max()
+                        : static_cast<std::int16_t>(static_cast<int>(seed >> 16) % (pick * 8));
+    }
+    const std::vector<std::uint8_t> bytes = samples(values);
+    for (std::size_t at = 0; at < bytes.size(); at += c.appendBytes) {
+        const auto n = std::min<std::size_t>(c.appendBytes, bytes.size() - at);
+        store->append(bytes.data() + at, static_cast<std::uint32_t>(n));
+    }
+
+    std::int32_t loud = 0;
+    std::int32_t first = -1;
+    std::int32_t last = -1;
+    std::vector<int> peaks(values.size() * 2 / 1024, 0);
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        const int magnitude = std::abs(static_cast<int>(values[k]));
+        peaks[k * 2 / 1024] = std::max(peaks[k * 2 / 1024], magnitude);
+        if (magnitude > c.trigger) {
+            ++loud;
+            first = first < 0 ? static_cast<std::int32_t>(2 * k + 2) : first;
+            last = static_cast<std::int32_t>(2 * k);
+        }
+    }
+    const StoreBlock& b = store->block(0);
+    EXPECT_EQ(b.loudCount(), loud);
+    EXPECT_EQ(b.firstLoud(), first);
+    EXPECT_EQ(b.lastLoud(), last);
+    if (c.appendBytes % 1024 == 0) { // an append starts a slice of its own
+        for (std::size_t s = 0; s < peaks.size(); ++s) {
+            ASSERT_EQ(b.overview()[s], std::min(peaks[s] / 128, 255)) << "slice " << s;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Triggers, ScanAgainstReference,
+                         ::testing::Values(ScanCase{-1, 4096}, ScanCase{0, 1024},
+                                           ScanCase{1000, 4096}, ScanCase{1000, 18},
+                                           ScanCase{32767, 65536}, ScanCase{32767, 1022},
+                                           ScanCase{20000, 6}));
 
 // Blocks count for vox only with more than 50 loud samples.
 TEST_F(RingStoreTest, LoudPositionsSkipBlocksWithFewLoudSamples)
@@ -359,14 +424,19 @@ TEST_F(RingStoreTest, FailedBlockCreationLeavesTheChainUnchanged)
     EXPECT_EQ(store->totalBytes(), 0);
     EXPECT_EQ(session.outstanding(), 0);
 
+    // Once the disk takes no new files, recording goes on into the files made
+    // ahead, and fails only when they are used up.
     appendBytes(*store, pattern(0, kBlock));
+    session.finishFileWork();
     files.failCreates(true);
-    EXPECT_THROW(appendBytes(*store, pattern(kBlock, 100)), RecException);
-    EXPECT_EQ(store->blockCount(), 1u);
-    EXPECT_EQ(store->heldBytes(), kBlock);
+    const std::int64_t ahead = static_cast<std::int64_t>(BlockFileWorker::kSpares) * kBlock;
+    appendBytes(*store, pattern(kBlock, static_cast<std::size_t>(ahead)));
+    EXPECT_THROW(appendBytes(*store, pattern(kBlock + ahead, 100)), RecException);
+    EXPECT_EQ(store->blockCount(), 1u + BlockFileWorker::kSpares);
+    EXPECT_EQ(store->heldBytes(), kBlock + ahead);
     files.failCreates(false);
-    appendBytes(*store, pattern(kBlock, 100));
-    EXPECT_EQ(readAll(*store), pattern(0, kBlock + 100));
+    appendBytes(*store, pattern(kBlock + ahead, 100));
+    EXPECT_EQ(readAll(*store), pattern(0, static_cast<std::size_t>(kBlock + ahead + 100)));
 }
 
 struct DiskFullCase {
@@ -448,11 +518,11 @@ TEST_F(RingStoreTest, SnapshotSharesFilesThatOutliveTheSource)
         EXPECT_FALSE(copy->block(k).writing());
     }
     store.reset();
-    EXPECT_EQ(tmpFilesIn(session.sessionDir()), 3u);
+    EXPECT_EQ(blockFilesOnDisk(), 3u);
     EXPECT_EQ(copy->block(0).shareCount(), 1);
     EXPECT_EQ(readAll(*copy), pattern(0, 2 * kBlock + 500));
     copy.reset();
-    EXPECT_EQ(tmpFilesIn(session.sessionDir()), 0u);
+    EXPECT_EQ(blockFilesOnDisk(), 0u);
     EXPECT_EQ(session.outstanding(), 0);
 }
 

@@ -66,8 +66,9 @@ TEST_F(TempSessionTest, SetUpMakesTheDirectoryItsLockAndNineSubdirectories)
         EXPECT_TRUE(fs::is_directory(dir(0) + "/" + std::to_string(i)));
     }
     EXPECT_EQ(posix.lockFile(dir(0) + "/lock.txt"), nullptr); // held by the session
-    EXPECT_EQ(session.newFileName(), dir(0) + "/0/00000000.tmp");
-    EXPECT_EQ(session.newFileName(), dir(0) + "/0/00000001.tmp");
+    EXPECT_EQ(session.createBlockFile().name, dir(0) + "/0/00000000.tmp");
+    session.finishFileWork(); // the next ones are made ahead, in order
+    EXPECT_EQ(session.createBlockFile().name, dir(0) + "/0/00000001.tmp");
     EXPECT_EQ(session.outstanding(), 2);
 }
 
@@ -181,6 +182,41 @@ TEST_F(TempSessionTest, CloseWithoutFilesLeftRemovesEverything)
     EXPECT_TRUE(fs::is_empty(base.path()));
 }
 
+TEST_F(TempSessionTest, FilesMadeAheadAreNotCountedAndGoAtClose)
+{
+    FakePrompter prompter;
+    std::string released;
+    {
+        TempSession session(settings, files);
+        session.setUp();
+        NewBlockFile first = session.createBlockFile();
+        session.finishFileWork();
+        ASSERT_EQ(session.filesMadeAhead(), BlockFileWorker::kSpares);
+        EXPECT_TRUE(fs::exists(dir(0) + "/0/00000002.tmp"));
+        EXPECT_EQ(session.outstanding(), 1);
+
+        // The disk takes no new files: one try after each file taken, no more.
+        files.failCreates(true);
+        const auto creates = files.createCalls();
+        NewBlockFile second = session.createBlockFile();
+        session.finishFileWork();
+        EXPECT_EQ(files.createCalls(), creates + 1);
+        EXPECT_EQ(session.filesMadeAhead(), BlockFileWorker::kSpares - 1);
+        files.failCreates(false);
+
+        session.releaseBlockFile(first.name);
+        EXPECT_EQ(session.outstanding(), 1);
+        EXPECT_FALSE(fs::exists(first.name));
+        session.closeSession(prompter); // warns about `second` only
+        released = second.name;
+        session.releaseBlockFile(second.name);
+    } // the session finishes the deletion asked for before it goes
+    ASSERT_EQ(prompter.boxes.size(), 1u);
+    EXPECT_EQ(prompter.boxes[0].text, "Warning: Temp Files were not deleted: 1 files left");
+    EXPECT_FALSE(fs::exists(released));
+    EXPECT_FALSE(fs::exists(dir(0) + "/0/00000002.tmp"));
+}
+
 class UnusableTempDirectory : public TempSessionTest,
                               public ::testing::WithParamInterface<std::string> {};
 
@@ -210,20 +246,28 @@ TEST_F(TempSessionTest, SameBaseAgainKeepsTheSessionANewBaseMovesIt)
 {
     TempSession session(settings, files);
     session.setUp();
-    session.newFileName();
+    session.releaseBlockFile(session.createBlockFile().name);
     session.setUp(); // unchanged base: nothing happens
     EXPECT_EQ(session.sessionDir(), dir(0));
-    EXPECT_EQ(session.newFileName(), dir(0) + "/0/00000001.tmp");
+    session.finishFileWork();
+    EXPECT_EQ(session.createBlockFile().name, dir(0) + "/0/00000001.tmp");
+    session.releaseBlockFile(dir(0) + "/0/00000001.tmp");
+    session.finishFileWork();
+    ASSERT_EQ(session.filesMadeAhead(), BlockFileWorker::kSpares);
 
     TempDir other("other");
     settings.tempDirectory = other.path().string() + "/"; // trailing "/" is the same directory
     session.setUp();
     const std::string moved = (other.path() / "Quillet-0").string();
     EXPECT_EQ(session.sessionDir(), moved);
-    EXPECT_EQ(session.newFileName(), moved + "/0/00000000.tmp"); // counter restarted
-    EXPECT_FALSE(fs::exists(dir(0)));                            // old directory removed
+    const NewBlockFile first = session.createBlockFile();
+    EXPECT_EQ(first.name, moved + "/0/00000000.tmp"); // counter restarted
+    EXPECT_FALSE(fs::exists(dir(0))); // old directory removed, files made ahead there too
+    session.releaseBlockFile(first.name);
     FakePrompter prompter;
     session.closeSession(prompter);
+    EXPECT_TRUE(prompter.boxes.empty());
+    EXPECT_TRUE(fs::is_empty(other.path()));
 }
 
 TEST_F(TempSessionTest, WithoutASessionDirectoryBlocksFailUntilSetUpSucceeds)

@@ -1,0 +1,136 @@
+#include "engine/BlockFileWorker.h"
+
+namespace sorvella {
+
+BlockFileWorker::BlockFileWorker(BlockFiles& files, std::function<NewBlockFile()> names,
+                                 std::function<void()> removed)
+    : m_files(files), m_names(std::move(names)), m_removed(std::move(removed)),
+      m_thread([this] { run(); })
+{
+}
+
+BlockFileWorker::~BlockFileWorker()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_work.notify_one();
+    m_thread.join();
+    deleteSpares(std::move(m_spares));
+}
+
+bool BlockFileWorker::wantsSpare() const
+{
+    return m_topUp && !m_stopping && m_spares.size() < kSpares;
+}
+
+bool BlockFileWorker::idle() const
+{
+    return !m_busy && m_removals.empty() && !wantsSpare();
+}
+
+void BlockFileWorker::run()
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_work.wait(lock, [this] { return m_stopping || !m_removals.empty() || wantsSpare(); });
+        // A spare first: a store may be about to need it.
+        if (wantsSpare()) {
+            m_busy = true;
+            m_making = true;
+            lock.unlock();
+            NewBlockFile file = m_names();
+            if (!file.name.empty()) {
+                file.handle = m_files.createExclusive(file.name);
+            }
+            lock.lock();
+            m_busy = false;
+            m_making = false;
+            if (file.handle) {
+                m_spares.push_back(std::move(file));
+            } else {
+                m_topUp = false;
+            }
+        } else if (!m_removals.empty()) {
+            const std::string name = std::move(m_removals.front());
+            m_removals.pop_front();
+            m_busy = true;
+            lock.unlock();
+            if (m_files.removeFile(name)) {
+                m_removed();
+            }
+            lock.lock();
+            m_busy = false;
+        } else {
+            return; // stopping, and every deletion is done
+        }
+        m_idle.notify_all(); // drain and discardSpares wait for different things
+    }
+}
+
+NewBlockFile BlockFileWorker::takeSpare()
+{
+    std::unique_lock lock(m_mutex);
+    // A file being made comes sooner than a second one made by the caller,
+    // which would also wait for the directory that the first one holds.
+    m_idle.wait(lock, [this] { return !m_spares.empty() || !m_making; });
+    if (m_spares.empty()) {
+        return NewBlockFile{};
+    }
+    NewBlockFile file = std::move(m_spares.front());
+    m_spares.pop_front();
+    return file;
+}
+
+void BlockFileWorker::topUp()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_topUp = true;
+    }
+    m_work.notify_one();
+}
+
+void BlockFileWorker::remove(std::string name)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_removals.push_back(std::move(name));
+    }
+    m_work.notify_one();
+}
+
+void BlockFileWorker::drain()
+{
+    std::unique_lock lock(m_mutex);
+    m_idle.wait(lock, [this] { return idle(); });
+}
+
+void BlockFileWorker::discardSpares()
+{
+    std::deque<NewBlockFile> spares;
+    {
+        std::unique_lock lock(m_mutex);
+        m_topUp = false;
+        m_idle.wait(lock, [this] { return !m_busy; });
+        spares.swap(m_spares);
+    }
+    deleteSpares(std::move(spares));
+}
+
+void BlockFileWorker::deleteSpares(std::deque<NewBlockFile> spares)
+{
+    for (auto& spare : spares) {
+        spare.handle.reset();
+        m_files.removeFile(spare.name);
+    }
+}
+
+std::size_t BlockFileWorker::spareCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_spares.size();
+}
+
+} // namespace sorvella
