@@ -26,14 +26,18 @@ struct SliceScan {
 // Eight samples in one register. GCC and Clang lower these vector types to
 // SSE2/NEON without flags or intrinsics.
 using Lanes = std::int16_t __attribute__((vector_size(16)));
+using UnsignedLanes = std::uint16_t __attribute__((vector_size(16)));
 constexpr std::uint32_t kLaneCount = sizeof(Lanes) / sizeof(std::int16_t);
 
 // Absolute values (0..32768) as signed values with the top bit flipped, so
-// that they compare unsigned under signed comparisons.
-template <typename T> T biasedMagnitude(T value)
+// that they compare unsigned under signed comparisons. The arithmetic is
+// unsigned: |-32768| does not fit a signed 16-bit value. (The casts between
+// vector types reinterpret the lanes.)
+template <typename Signed, typename Unsigned> Signed biasedMagnitude(Signed value)
 {
-    const T sign = value >> 15;
-    return ((value ^ sign) - sign) ^ static_cast<std::int16_t>(-32768);
+    const auto bits = (Unsigned)value;
+    const auto sign = (Unsigned)(value >> 15);
+    return (Signed)(Unsigned)(((bits ^ sign) - sign) ^ 0x8000);
 }
 
 // One pass over at most one slice of samples: it runs over every byte
@@ -51,7 +55,7 @@ SliceScan scanSlice(const std::uint8_t* bytes, std::uint32_t count, std::int32_t
     for (; i + kLaneCount <= count; i += kLaneCount) {
         Lanes values;
         std::memcpy(&values, bytes + 2 * i, sizeof values);
-        const Lanes biased = biasedMagnitude(values);
+        const Lanes biased = biasedMagnitude<Lanes, UnsignedLanes>(values);
         const Lanes higher = biased > peakLanes; // a true lane is all ones (-1)
         peakLanes = (biased & higher) | (peakLanes & ~higher);
         loudLanes -= biased > limitLanes;
@@ -63,7 +67,8 @@ SliceScan scanSlice(const std::uint8_t* bytes, std::uint32_t count, std::int32_t
         loud += loudLanes[k];
     }
     for (; i < count; ++i) {
-        const auto biased = biasedMagnitude(static_cast<std::int16_t>(sampleAt(bytes + 2 * i)));
+        const auto biased = biasedMagnitude<std::int16_t, std::uint16_t>(
+            static_cast<std::int16_t>(sampleAt(bytes + 2 * i)));
         biasedPeak = std::max(biasedPeak, biased);
         loud += biased > biasedLimit ? 1 : 0;
     }
