@@ -26,8 +26,9 @@ struct NewBlockFile {
 // a written file can take a few tenths of a millisecond per file; neither the
 // device callback nor a running save should wait for that.
 //
-// Threads: every operation may be called from any thread. Only drain,
-// discardSpares and the destructor wait, for file system work in progress.
+// Threads: every operation may be called from any thread. Only takeSpare
+// (for a creation in progress), drain, discardSpares and the destructor wait
+// for file system work.
 class BlockFileWorker {
 public:
     static constexpr std::size_t kSpares = 2;
