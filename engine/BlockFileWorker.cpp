@@ -2,9 +2,9 @@
 
 namespace sorvella {
 
-BlockFileWorker::BlockFileWorker(BlockFiles& files, std::function<NewBlockFile()> names,
+BlockFileWorker::BlockFileWorker(BlockFiles& files, std::function<NewBlockFile()> make,
                                  std::function<void()> removed)
-    : m_files(files), m_names(std::move(names)), m_removed(std::move(removed)),
+    : m_files(files), m_make(std::move(make)), m_removed(std::move(removed)),
       m_thread([this] { run(); })
 {
 }
@@ -40,10 +40,7 @@ void BlockFileWorker::run()
             m_busy = true;
             m_making = true;
             lock.unlock();
-            NewBlockFile file = m_names();
-            if (!file.name.empty()) {
-                file.handle = m_files.createExclusive(file.name);
-            }
+            NewBlockFile file = m_make();
             lock.lock();
             m_busy = false;
             m_making = false;

@@ -4,7 +4,6 @@
 
 #include <condition_variable>
 #include <cstddef>
-#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -33,10 +32,10 @@ class BlockFileWorker {
 public:
     static constexpr std::size_t kSpares = 2;
 
-    // `names` names the next file in the current session directory; it runs on
-    // the worker thread. `removed` runs there after each queued file is
+    // `make` creates the next file in the current session directory; it runs
+    // on the worker thread. `removed` runs there after each queued file is
     // deleted (not when the unlink fails).
-    BlockFileWorker(BlockFiles& files, std::function<NewBlockFile()> names,
+    BlockFileWorker(BlockFiles& files, std::function<NewBlockFile()> make,
                     std::function<void()> removed);
     // Finishes the queued deletions, then deletes the spare files.
     ~BlockFileWorker();
@@ -67,7 +66,7 @@ private:
     void deleteSpares(std::deque<NewBlockFile> spares);
 
     BlockFiles& m_files;
-    std::function<NewBlockFile()> m_names;
+    std::function<NewBlockFile()> m_make;
     std::function<void()> m_removed;
 
     mutable std::mutex m_mutex;

@@ -49,7 +49,7 @@ std::string absoluteName(const std::string& name)
 TempSession::TempSession(const Settings& settings, BlockFiles& files)
     : m_settings(settings), m_files(files),
       m_worker(
-          files, [this] { return nextName(); },
+          files, [this] { return makeFile(); },
           [this] { m_outstanding.fetch_sub(1, std::memory_order_relaxed); })
 {
 }
@@ -135,14 +135,18 @@ int TempSession::subdirectoryFor(std::uint64_t v)
     return static_cast<int>((v / 36) % 36 % kSubdirectories);
 }
 
-NewBlockFile TempSession::nextName()
+NewBlockFile TempSession::makeFile()
 {
-    std::lock_guard lock(m_mutex);
     NewBlockFile file;
-    const std::uint64_t v = m_nameCounter++;
-    if (!m_sessionDir.empty()) {
+    {
+        std::lock_guard lock(m_mutex);
+        const std::uint64_t v = m_nameCounter++;
+        if (m_sessionDir.empty()) {
+            return file; // no session directory: nothing can be created
+        }
         file.name = m_sessionDir + "/" + std::to_string(subdirectoryFor(v)) + "/" + fileNameFor(v);
     }
+    file.handle = m_files.createExclusive(file.name);
     return file;
 }
 
@@ -150,10 +154,7 @@ NewBlockFile TempSession::createBlockFile()
 {
     NewBlockFile file = m_worker.takeSpare();
     if (!file.handle) {
-        file = nextName();
-        if (!file.name.empty()) {
-            file.handle = m_files.createExclusive(file.name);
-        }
+        file = makeFile();
         if (!file.handle) {
             return file; // no top-up: the next try creates (and reports) again
         }

@@ -79,8 +79,8 @@ private:
     // The base directory the current settings ask for (with the fallbacks).
     std::string chooseBase() const;
     void removeSessionLocked();
-    // The next name in the session directory, uncounted.
-    NewBlockFile nextName();
+    // Creates the file of the next name in the session directory, uncounted.
+    NewBlockFile makeFile();
 
     const Settings& m_settings;
     BlockFiles& m_files;
