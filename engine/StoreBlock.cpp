@@ -26,55 +26,53 @@ struct SliceScan {
 // Eight samples in one register. GCC and Clang lower these vector types to
 // SSE2/NEON without flags or intrinsics.
 using Lanes = std::int16_t __attribute__((vector_size(16)));
-using UnsignedLanes = std::uint16_t __attribute__((vector_size(16)));
 constexpr std::uint32_t kLaneCount = sizeof(Lanes) / sizeof(std::int16_t);
 
-// Absolute values (0..32768) as signed values with the top bit flipped, so
-// that they compare unsigned under signed comparisons. The arithmetic is
-// unsigned: |-32768| does not fit a signed 16-bit value. (The casts between
-// vector types reinterpret the lanes.)
-template <typename Signed, typename Unsigned> Signed biasedMagnitude(Signed value)
-{
-    const auto bits = (Unsigned)value;
-    const auto sign = (Unsigned)(value >> 15);
-    return (Signed)(Unsigned)(((bits ^ sign) - sign) ^ 0x8000);
-}
-
 // One pass over at most one slice of samples: it runs over every byte
-// recorded, so eight samples go at a time.
+// recorded, so eight samples go at a time, with no absolute values (|-32768|
+// does not fit 16 bits): the peak comes from the largest and the smallest
+// sample, and |v| > t is v > t or v < -t.
 SliceScan scanSlice(const std::uint8_t* bytes, std::uint32_t count, std::int32_t trigger)
 {
     static_assert(std::endian::native == std::endian::little, "samples are little-endian");
     static_assert(StoreBlock::kSliceBytes / 2 / kLaneCount < 32768, "loud counts fit the lanes");
-    const auto limit = static_cast<std::uint16_t>(std::clamp(trigger, 0, 32768));
-    const auto biasedLimit = static_cast<std::int16_t>(limit ^ 0x8000);
-    const Lanes limitLanes = Lanes{} + biasedLimit;
-    Lanes peakLanes = Lanes{} + std::numeric_limits<std::int16_t>::min();
+    const auto above = static_cast<std::int16_t>(std::clamp(trigger, 0, 32767));
+    const auto below = static_cast<std::int16_t>(-above);
+    const Lanes aboveLanes = Lanes{} + above;
+    const Lanes belowLanes = Lanes{} + below;
+    Lanes highestLanes = Lanes{} + std::numeric_limits<std::int16_t>::min();
+    Lanes lowestLanes = Lanes{} + std::numeric_limits<std::int16_t>::max();
     Lanes loudLanes = {};
     std::uint32_t i = 0;
     for (; i + kLaneCount <= count; i += kLaneCount) {
         Lanes values;
         std::memcpy(&values, bytes + 2 * i, sizeof values);
-        const Lanes biased = biasedMagnitude<Lanes, UnsignedLanes>(values);
-        const Lanes higher = biased > peakLanes; // a true lane is all ones (-1)
-        peakLanes = (biased & higher) | (peakLanes & ~higher);
-        loudLanes -= biased > limitLanes;
+        highestLanes = values > highestLanes ? values : highestLanes;
+        lowestLanes = values < lowestLanes ? values : lowestLanes;
+        loudLanes -= values > aboveLanes; // a true lane is -1
+        loudLanes -= values < belowLanes;
     }
-    std::int16_t biasedPeak = std::numeric_limits<std::int16_t>::min();
+    std::int32_t highest = 0;
+    std::int32_t lowest = 0;
     std::int32_t loud = 0;
     for (std::uint32_t k = 0; k < kLaneCount; ++k) {
-        biasedPeak = std::max(biasedPeak, peakLanes[k]);
+        highest = std::max<std::int32_t>(highest, highestLanes[k]);
+        lowest = std::min<std::int32_t>(lowest, lowestLanes[k]);
         loud += loudLanes[k];
     }
     for (; i < count; ++i) {
-        const auto biased = biasedMagnitude<std::int16_t, std::uint16_t>(
-            static_cast<std::int16_t>(sampleAt(bytes + 2 * i)));
-        biasedPeak = std::max(biasedPeak, biased);
-        loud += biased > biasedLimit ? 1 : 0;
+        const std::int32_t value = sampleAt(bytes + 2 * i);
+        highest = std::max(highest, value);
+        lowest = std::min(lowest, value);
+        loud += (value > above ? 1 : 0) + (value < below ? 1 : 0);
     }
     SliceScan scan;
-    scan.peak = static_cast<std::uint16_t>(biasedPeak) ^ 0x8000;
-    scan.loud = trigger < 0 ? static_cast<std::int32_t>(count) : loud;
+    scan.peak = std::max(highest, -lowest);
+    if (trigger < 0) {
+        scan.loud = static_cast<std::int32_t>(count);
+    } else if (trigger <= 32767) {
+        scan.loud = loud;
+    } // above 32767 no sample is loud
     return scan;
 }
 
@@ -162,38 +160,28 @@ bool StoreBlock::write(const std::uint8_t* data, std::uint32_t bytes, std::int32
         }
     }
 
-    // Vox marks and overview go into locals first and are committed only once
-    // the bytes are in the file, so a short write leaves the block as it was.
-    std::int32_t firstLoud = m_firstLoud;
-    std::int32_t lastLoud = m_lastLoud;
-    std::int32_t loudCount = m_loudCount;
-    std::array<std::uint8_t, kOverviewSize> peaks;
-    const std::int32_t fill = static_cast<std::int32_t>(m_fill);
-    std::uint32_t slices = 0;
-    for (std::uint32_t c = 0; c < n; c += kSliceBytes, ++slices) {
-        const std::uint32_t count = (std::min<std::uint32_t>(c + kSliceBytes, n) - c) / 2;
-        const SliceScan scan = scanSlice(data + c, count, trigger);
-        peaks[slices] = static_cast<std::uint8_t>(std::min(scan.peak / 128, 255));
-        if (scan.loud == 0) {
-            continue;
-        }
-        loudCount += scan.loud;
-        if (firstLoud == -1) {
-            firstLoud =
-                fill + static_cast<std::int32_t>(c) + 2 * firstLoudIn(data + c, count, trigger) + 2;
-        }
-        lastLoud = fill + static_cast<std::int32_t>(c) + 2 * lastLoudIn(data + c, count, trigger);
-    }
-
+    // Marks and overview follow only bytes that reached the file, so a short
+    // write leaves the block as it was. Scanned after the write, the bytes
+    // come from the cache that the copy into the file just filled.
     if (m_writeHandle->writeAt(m_fill, data, n) < n) {
         return false;
     }
-    for (std::uint32_t k = 0; k < slices; ++k) {
-        (*m_overview)[(m_fill + k * kSliceBytes) / kSliceBytes] = peaks[k];
+    const std::int32_t fill = static_cast<std::int32_t>(m_fill);
+    for (std::uint32_t c = 0; c < n; c += kSliceBytes) {
+        const std::uint32_t count = (std::min<std::uint32_t>(c + kSliceBytes, n) - c) / 2;
+        const SliceScan scan = scanSlice(data + c, count, trigger);
+        (*m_overview)[(m_fill + c) / kSliceBytes] =
+            static_cast<std::uint8_t>(std::min(scan.peak / 128, 255));
+        if (scan.loud == 0) {
+            continue;
+        }
+        m_loudCount += scan.loud;
+        if (m_firstLoud == -1) {
+            m_firstLoud =
+                fill + static_cast<std::int32_t>(c) + 2 * firstLoudIn(data + c, count, trigger) + 2;
+        }
+        m_lastLoud = fill + static_cast<std::int32_t>(c) + 2 * lastLoudIn(data + c, count, trigger);
     }
-    m_firstLoud = firstLoud;
-    m_lastLoud = lastLoud;
-    m_loudCount = loudCount;
     if (directToDisk) {
         m_writeHandle->dropCache(m_fill, n);
     }

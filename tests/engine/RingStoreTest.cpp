@@ -272,7 +272,7 @@ INSTANTIATE_TEST_SUITE_P(Triggers, ScanAgainstReference,
                          ::testing::Values(ScanCase{-1, 4096}, ScanCase{0, 1024},
                                            ScanCase{1000, 4096}, ScanCase{1000, 18},
                                            ScanCase{32767, 65536}, ScanCase{32767, 1022},
-                                           ScanCase{20000, 6}));
+                                           ScanCase{20000, 6}, ScanCase{40000, 4096}));
 
 // Blocks count for vox only with more than 50 loud samples.
 TEST_F(RingStoreTest, LoudPositionsSkipBlocksWithFewLoudSamples)
