@@ -1,5 +1,7 @@
 #include "engine/TempSession.h"
 
+#include "engine/StoreBlock.h"
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -147,6 +149,9 @@ NewBlockFile TempSession::makeFile()
         file.name = m_sessionDir + "/" + std::to_string(subdirectoryFor(v)) + "/" + fileNameFor(v);
     }
     file.handle = m_files.createExclusive(file.name);
+    if (file.handle) {
+        file.handle->reserve(StoreBlock::kSize); // a block's bytes together on disk
+    }
     return file;
 }
 

@@ -27,6 +27,13 @@ public:
     // file). Does not wait for the data to reach the disk; dirty pages are put
     // to writeback and dropped once clean. Failures are ignored.
     virtual void dropCache(std::int64_t offset, std::int64_t length) = 0;
+
+    // Sets disk space aside for the first `bytes` bytes without changing the
+    // file's size (fallocate KEEP_SIZE), so that they lie together on disk and
+    // their writeback goes out in a few large requests. Blocks while the file
+    // system allocates. Best effort: when the file system refuses, writes find
+    // their space as they would have.
+    virtual void reserve(std::int64_t bytes) = 0;
 };
 
 // A held exclusive lock on a file (flock LOCK_EX). Destroying the object

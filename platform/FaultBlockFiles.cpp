@@ -23,6 +23,8 @@ public:
         m_owner.dropCache(*m_real, offset, length);
     }
 
+    void reserve(std::int64_t bytes) override { m_real->reserve(bytes); }
+
 private:
     FaultBlockFiles& m_owner;
     std::unique_ptr<BlockFile> m_real;

@@ -68,6 +68,11 @@ public:
                         POSIX_FADV_DONTNEED);
     }
 
+    void reserve(std::int64_t bytes) override
+    {
+        ::fallocate(m_fd.get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes));
+    }
+
 private:
     Descriptor m_fd;
 };

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace sorvella::test {
@@ -55,6 +58,28 @@ TEST_F(BlockFilesTest, WritesLandAtTheirOffsets)
     EXPECT_EQ(read("a.tmp", 100).size(), 9u);
     EXPECT_EQ(posix.openExisting(path("none.tmp")), nullptr);
     EXPECT_FALSE(posix.readFile(path("none.tmp"), nullptr, 0).opened);
+}
+
+// Space set aside for a block does not lengthen its file: the file holds only
+// what was written, through the fault layer as well.
+TEST_F(BlockFilesTest, ReservingSetsSpaceAsideWithoutLengthening)
+{
+    constexpr std::int64_t kReserved = 512 * 1024;
+    auto file = faults.createExclusive(path("a.tmp"));
+    ASSERT_NE(file, nullptr);
+    file->reserve(kReserved);
+    EXPECT_EQ(std::filesystem::file_size(path("a.tmp")), 0u);
+    EXPECT_EQ(file->writeAt(0, "abcd", 4), 4u);
+    EXPECT_EQ(std::filesystem::file_size(path("a.tmp")), 4u);
+    struct stat info {};
+    ASSERT_EQ(::stat(path("a.tmp").c_str(), &info), 0);
+    const int probe = ::open(path("probe").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_GE(probe, 0);
+    const bool canReserve = ::fallocate(probe, FALLOC_FL_KEEP_SIZE, 0, 4096) == 0;
+    ::close(probe);
+    if (canReserve) {
+        EXPECT_GE(static_cast<std::int64_t>(info.st_blocks) * 512, kReserved);
+    }
 }
 
 TEST_F(BlockFilesTest, DirectoriesReportWhetherTheyWereMade)
