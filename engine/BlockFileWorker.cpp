@@ -1,5 +1,7 @@
 #include "engine/BlockFileWorker.h"
 
+#include "platform/ThreadPriority.h"
+
 namespace sorvella {
 
 BlockFileWorker::BlockFileWorker(BlockFiles& files, std::function<NewBlockFile()> make,
@@ -22,7 +24,7 @@ BlockFileWorker::~BlockFileWorker()
 
 bool BlockFileWorker::wantsSpare() const
 {
-    return m_topUp && !m_stopping && m_spares.size() < kSpares;
+    return m_refill && !m_stopping && m_spares.size() < kSpares;
 }
 
 bool BlockFileWorker::idle() const
@@ -32,6 +34,9 @@ bool BlockFileWorker::idle() const
 
 void BlockFileWorker::run()
 {
+    // Below the thread that wakes it (the device callback, a save), so that
+    // making files never takes the processor from recording.
+    setCurrentThreadPriority(ThreadPriority::BelowNormal);
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_work.wait(lock, [this] { return m_stopping || !m_removals.empty() || wantsSpare(); });
@@ -44,11 +49,11 @@ void BlockFileWorker::run()
             lock.lock();
             m_busy = false;
             m_making = false;
-            if (file.handle) {
+            const bool made = file.handle != nullptr;
+            if (made) {
                 m_spares.push_back(std::move(file));
-            } else {
-                m_topUp = false;
             }
+            m_refill = made && m_spares.size() < kSpares;
         } else if (!m_removals.empty()) {
             const std::string name = std::move(m_removals.front());
             m_removals.pop_front();
@@ -84,7 +89,10 @@ void BlockFileWorker::topUp()
 {
     {
         std::lock_guard lock(m_mutex);
-        m_topUp = true;
+        if (m_refill || m_spares.size() > kRefillAt) {
+            return;
+        }
+        m_refill = true;
     }
     m_work.notify_one();
 }
@@ -109,7 +117,7 @@ void BlockFileWorker::discardSpares()
     std::deque<NewBlockFile> spares;
     {
         std::unique_lock lock(m_mutex);
-        m_topUp = false;
+        m_refill = false;
         m_idle.wait(lock, [this] { return !m_busy; });
         spares.swap(m_spares);
     }

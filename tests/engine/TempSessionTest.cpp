@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 namespace sorvella::test {
 namespace {
@@ -195,21 +197,33 @@ TEST_F(TempSessionTest, FilesMadeAheadAreNotCountedAndGoAtClose)
         EXPECT_TRUE(fs::exists(dir(0) + "/0/00000002.tmp"));
         EXPECT_EQ(session.outstanding(), 1);
 
-        // The disk takes no new files: one try after each file taken, no more.
+        // The disk takes no new files: no try while enough are left, then one
+        // try after each file taken, no more.
         files.failCreates(true);
         const auto creates = files.createCalls();
-        NewBlockFile second = session.createBlockFile();
+        std::vector<std::string> taken;
+        while (session.filesMadeAhead() > BlockFileWorker::kRefillAt + 1) {
+            taken.push_back(session.createBlockFile().name);
+        }
         session.finishFileWork();
-        EXPECT_EQ(files.createCalls(), creates + 1);
-        EXPECT_EQ(session.filesMadeAhead(), BlockFileWorker::kSpares - 1);
+        EXPECT_EQ(files.createCalls(), creates);
+        for (int k = 1; k <= 2; ++k) {
+            taken.push_back(session.createBlockFile().name);
+            session.finishFileWork();
+            EXPECT_EQ(files.createCalls(), creates + k);
+        }
+        EXPECT_EQ(session.filesMadeAhead(), BlockFileWorker::kRefillAt - 1);
         files.failCreates(false);
 
         session.releaseBlockFile(first.name);
+        for (std::size_t k = 1; k < taken.size(); ++k) {
+            session.releaseBlockFile(taken[k]);
+        }
         EXPECT_EQ(session.outstanding(), 1);
         EXPECT_FALSE(fs::exists(first.name));
-        session.closeSession(prompter); // warns about `second` only
-        released = second.name;
-        session.releaseBlockFile(second.name);
+        session.closeSession(prompter); // warns about the file still held only
+        released = taken[0];
+        session.releaseBlockFile(released);
     } // the session finishes the deletion asked for before it goes
     ASSERT_EQ(prompter.boxes.size(), 1u);
     EXPECT_EQ(prompter.boxes[0].text, "Warning: Temp Files were not deleted: 1 files left");
@@ -253,7 +267,7 @@ TEST_F(TempSessionTest, SameBaseAgainKeepsTheSessionANewBaseMovesIt)
     EXPECT_EQ(session.createBlockFile().name, dir(0) + "/0/00000001.tmp");
     session.releaseBlockFile(dir(0) + "/0/00000001.tmp");
     session.finishFileWork();
-    ASSERT_EQ(session.filesMadeAhead(), BlockFileWorker::kSpares);
+    ASSERT_GT(session.filesMadeAhead(), 0u);
 
     TempDir other("other");
     settings.tempDirectory = other.path().string() + "/"; // trailing "/" is the same directory
