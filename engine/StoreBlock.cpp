@@ -1,13 +1,11 @@
 #include "engine/StoreBlock.h"
 
 #include "core/RecException.h"
+#include "engine/SampleScan.h"
 #include "engine/TempSession.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdlib>
-#include <cstring>
-#include <limits>
 
 namespace sorvella {
 
@@ -18,63 +16,8 @@ std::int32_t sampleAt(const std::uint8_t* p)
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
 }
 
-struct SliceScan {
-    std::int32_t peak = 0; // largest absolute sample
-    std::int32_t loud = 0; // samples whose absolute value exceeds the trigger
-};
-
-// Eight samples in one register. GCC and Clang lower these vector types to
-// SSE2/NEON without flags or intrinsics.
-using Lanes = std::int16_t __attribute__((vector_size(16)));
-constexpr std::uint32_t kLaneCount = sizeof(Lanes) / sizeof(std::int16_t);
-
-// One pass over at most one slice of samples: it runs over every byte
-// recorded, so eight samples go at a time, with no absolute values (|-32768|
-// does not fit 16 bits): the peak comes from the largest and the smallest
-// sample, and |v| > t is v > t or v < -t.
-SliceScan scanSlice(const std::uint8_t* bytes, std::uint32_t count, std::int32_t trigger)
-{
-    static_assert(std::endian::native == std::endian::little, "samples are little-endian");
-    static_assert(StoreBlock::kSliceBytes / 2 / kLaneCount < 32768, "loud counts fit the lanes");
-    const auto above = static_cast<std::int16_t>(std::clamp(trigger, 0, 32767));
-    const auto below = static_cast<std::int16_t>(-above);
-    const Lanes aboveLanes = Lanes{} + above;
-    const Lanes belowLanes = Lanes{} + below;
-    Lanes highestLanes = Lanes{} + std::numeric_limits<std::int16_t>::min();
-    Lanes lowestLanes = Lanes{} + std::numeric_limits<std::int16_t>::max();
-    Lanes loudLanes = {};
-    std::uint32_t i = 0;
-    for (; i + kLaneCount <= count; i += kLaneCount) {
-        Lanes values;
-        std::memcpy(&values, bytes + 2 * i, sizeof values);
-        highestLanes = values > highestLanes ? values : highestLanes;
-        lowestLanes = values < lowestLanes ? values : lowestLanes;
-        loudLanes -= values > aboveLanes; // a true lane is -1
-        loudLanes -= values < belowLanes;
-    }
-    std::int32_t highest = 0;
-    std::int32_t lowest = 0;
-    std::int32_t loud = 0;
-    for (std::uint32_t k = 0; k < kLaneCount; ++k) {
-        highest = std::max<std::int32_t>(highest, highestLanes[k]);
-        lowest = std::min<std::int32_t>(lowest, lowestLanes[k]);
-        loud += loudLanes[k];
-    }
-    for (; i < count; ++i) {
-        const std::int32_t value = sampleAt(bytes + 2 * i);
-        highest = std::max(highest, value);
-        lowest = std::min(lowest, value);
-        loud += (value > above ? 1 : 0) + (value < below ? 1 : 0);
-    }
-    SliceScan scan;
-    scan.peak = std::max(highest, -lowest);
-    if (trigger < 0) {
-        scan.loud = static_cast<std::int32_t>(count);
-    } else if (trigger <= 32767) {
-        scan.loud = loud;
-    } // above 32767 no sample is loud
-    return scan;
-}
+// Chosen once: the scan runs for every append.
+const SampleScanner scanSlice = sampleScanners().front();
 
 // Index of the first / last loud sample of a slice known to hold one.
 std::int32_t firstLoudIn(const std::uint8_t* bytes, std::uint32_t count, std::int32_t trigger)

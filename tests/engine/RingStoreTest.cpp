@@ -229,15 +229,7 @@ TEST_P(ScanAgainstReference, MarksAndPeaksMatch)
     const ScanCase c = GetParam();
     settings.voxVolume = c.trigger;
     auto store = makeStore();
-    std::vector<std::int16_t> values(64 * 1024);
-    std::uint32_t seed = 99;
-    for (auto& v : values) {
-        seed = seed * 1664525u + 1013904223u;
-        const std::uint32_t pick = seed >> 24;
-        v = pick < 8    ? std::numeric_limits<std::int16_t>::min()
-            : pick < 16 ? std::numeric_limits<std::int16_t>::max()
-                        : static_cast<std::int16_t>(static_cast<int>(seed >> 16) % (pick * 8));
-    }
+    const std::vector<std::int16_t> values = mixedSamples(64 * 1024);
     const std::vector<std::uint8_t> bytes = samples(values);
     for (std::size_t at = 0; at < bytes.size(); at += c.appendBytes) {
         const auto n = std::min<std::size_t>(c.appendBytes, bytes.size() - at);

@@ -8,6 +8,7 @@
 #include "tests/support/TempDir.h"
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace sorvella::test {
@@ -44,6 +45,22 @@ inline std::vector<std::uint8_t> pattern(std::int64_t start, std::size_t bytes)
         out[i] = static_cast<std::uint8_t>((p * 131 + (p >> 9) * 7 + (p >> 17)) & 0xFF);
     }
     return out;
+}
+
+// Pseudo-random samples of many sizes, with -32768 and 32767 among them, so
+// that the extremes meet every vector lane of a scan.
+inline std::vector<std::int16_t> mixedSamples(std::size_t count)
+{
+    std::vector<std::int16_t> values(count);
+    std::uint32_t seed = 99;
+    for (auto& v : values) {
+        seed = seed * 1664525u + 1013904223u;
+        const std::uint32_t pick = seed >> 24;
+        v = pick < 8    ? std::numeric_limits<std::int16_t>::min()
+            : pick < 16 ? std::numeric_limits<std::int16_t>::max()
+                        : static_cast<std::int16_t>(static_cast<int>(seed >> 16) % (pick * 8));
+    }
+    return values;
 }
 
 // 16-bit little-endian samples as bytes.
