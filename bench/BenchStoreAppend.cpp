@@ -16,6 +16,7 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <thread>
 #include <unistd.h>
 
 namespace sorvella::bench {
@@ -30,9 +31,11 @@ constexpr std::int64_t kBlock = RingStore::kBlockSize;
 // own creations make it), and steps over each such inode on every allocation
 // in that block group. Right after a round deleted ~1200 block files, that
 // would charge the next store round for the previous one. So the bench
-// directory is marked as a top of directory hierarchies: each round's session
-// directory then lands in a block group of its own. At the store's real rate
-// (one block every 3 s) the effect never matters.
+// directory is marked as a top of directory hierarchies, and each round works
+// in a randomly named directory in it: ext4 starts its search for such a
+// directory's block group from a hash of the name (the session directory's
+// own name is the same every round), so each round lands in a group of its
+// own. At the store's real rate (one block every 3 s) the effect never matters.
 void spreadSubdirectories(const std::string& dir)
 {
     const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -55,21 +58,24 @@ struct Timing {
     double cpuSeconds = 0;
 };
 
-// Writes back what earlier runs (ours and others') left dirty, so that each
-// timed run starts without someone else's writeback on the disk.
-void settleWriteback(const std::string& dir)
+// Writes back what earlier runs (ours and others') left dirty, then leaves the
+// machine quiet for a moment, so that each timed run starts from the same
+// state. Right after the other writer's burst, this virtual disk took the next
+// burst at either twice or half the speed, whichever writer came next.
+void settle(const std::string& dir)
 {
     const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::syncfs(fd);
         ::close(fd);
     }
+    std::this_thread::sleep_for(std::chrono::seconds(3));
 }
 
 // Times `write` (which writes kTotalBytes) in wall-clock and CPU time.
 template <typename Write> Timing timed(const std::string& dir, Write&& write)
 {
-    settleWriteback(dir);
+    settle(dir);
     const double cpu = cpuSeconds();
     const auto start = Clock::now();
     write();
@@ -85,7 +91,13 @@ std::uint32_t bufferAt(std::int64_t at)
 // The store as recording uses it: default settings, continuous mode.
 Timing runStore(const std::string& dir, const SoundBuffers& sound)
 {
-    Settings settings = settingsIn(dir);
+    // A directory of its own per round: see spreadSubdirectories.
+    std::string roundDir = dir + "/round-XXXXXX";
+    if (::mkdtemp(roundDir.data()) == nullptr) {
+        std::perror(roundDir.c_str());
+        return Timing{};
+    }
+    Settings settings = settingsIn(roundDir);
     PosixBlockFiles files;
     TempSession session(settings, files);
     session.setUp();
@@ -105,6 +117,7 @@ Timing runStore(const std::string& dir, const SoundBuffers& sound)
     } // deletes the block files
     StderrPrompter prompter;
     session.closeSession(prompter);
+    ::rmdir(roundDir.c_str());
     return timing;
 }
 
@@ -151,6 +164,11 @@ int storeAppend(const std::vector<std::string>& args)
 
     spreadSubdirectories(dir->path());
     auto store = [&] { return runStore(dir->path(), sound); };
+
+    // Untimed: the first use of the file system's allocation maps and of the
+    // sound's pages would otherwise fall on round 1's writers.
+    store();
+    runRaw(dir->path(), sound);
 
     std::vector<double> ratios;
     for (int round = 1; round <= 3; ++round) {
