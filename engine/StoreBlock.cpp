@@ -18,6 +18,7 @@ std::int32_t sampleAt(const std::uint8_t* p)
 
 // Chosen once: the scan runs for every append.
 const SampleScanner scanSlice = sampleScanners().front();
+static_assert(StoreBlock::kSliceBytes / 2 <= kMaxScanSamples, "a slice is one scan");
 
 // Index of the first / last loud sample of a slice known to hold one.
 std::int32_t firstLoudIn(const std::uint8_t* bytes, std::uint32_t count, std::int32_t trigger)
