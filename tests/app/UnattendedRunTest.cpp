@@ -16,10 +16,6 @@
 namespace sorvella {
 namespace {
 
-int argc = 1;
-char programName[] = "sorvella_unattended_run_tests";
-char* argv[] = {programName, nullptr};
-
 constexpr int kNeverStarted = 1;
 constexpr int kSoundLost = 3;
 
@@ -43,6 +39,9 @@ protected:
 
     std::filesystem::path take() const { return target.path() / "take.wav"; }
 
+    int argc = 1;
+    char name[32] = "sorvella_unattended_run_tests";
+    char* argv[2] = {name, nullptr};
     QCoreApplication qt{argc, argv};
     test::TempDir temporary{"program-tmp"};
     test::TempDir target{"target"};
