@@ -21,9 +21,9 @@ constexpr int kForcedCloseRetryMs = 10;
 
 } // namespace
 
-Application::Application(QApplication& qt, WaveInSystem& waveIn)
+Application::Application(QApplication& qt, WaveInSystem& waveIn, BlockFiles& blockFiles)
     : m_qt(qt), m_store(QCoreApplication::applicationName().toStdString()),
-      m_session(m_settings, m_blockFiles), m_catalogue(m_store, installedCodecs()),
+      m_session(m_settings, blockFiles), m_catalogue(m_store, installedCodecs()),
       m_jobs(m_targetFiles), m_help(HelpRouter::defaultFolder()), m_status(m_window, m_clock),
       m_saves(SaveWindowServices{m_jobs, m_openWindows, m_prompter}, &m_window, m_settings),
       m_controller(RecordingController::Services{
@@ -48,7 +48,7 @@ Application::Application(QApplication& qt, WaveInSystem& waveIn)
           .status = m_status,
           .session = m_session,
           .prompter = m_prompter,
-          .quit = [] { QCoreApplication::exit(0); },
+          .quit = [this] { QCoreApplication::exit(m_controller.outcome().exitCode()); },
       }),
       m_saveAs(&m_window, m_prompter, [this](std::int32_t topic) { m_help.showHelp(topic); }),
       m_commands(MainCommands::Services{
@@ -68,7 +68,8 @@ Application::Application(QApplication& qt, WaveInSystem& waveIn)
           .targetWizard = [this](SaveTarget& target) { openTargetWizard(target); },
           .help = [this](std::int32_t topic) { m_help.showHelp(topic); },
       }),
-      m_signalNotifier(m_signals.readDescriptor(), QSocketNotifier::Read)
+      m_signalNotifier(m_signals.readDescriptor(), QSocketNotifier::Read),
+      m_quitInterceptor([this] { beginForcedClose(); })
 {
     // The program ends through its own close, not when a window closes: the
     // main window may be hidden in the tray while a save window closes.
@@ -77,7 +78,9 @@ Application::Application(QApplication& qt, WaveInSystem& waveIn)
     QObject::connect(&m_signalNotifier, &QSocketNotifier::activated, &m_window,
                      [this] { terminationSignalled(); });
     QObject::connect(&m_qt, &QGuiApplication::commitDataRequest, &m_window,
-                     [this](QSessionManager& manager) { sessionEnding(manager); });
+                     [this](QSessionManager& manager) { sessionMayEnd(manager); });
+    m_qt.installEventFilter(&m_quitInterceptor);
+    m_saves.onFailure([this] { m_controller.outcome().note(RunOutcome::SaveFailed); });
     m_window.setCommands(&m_commands);
 }
 
@@ -116,6 +119,7 @@ int Application::run(std::span<const std::string> arguments)
     // A box nobody can see would stop an unattended recording for good.
     if (!hasDisplay()) {
         m_prompter.stopAsking();
+        m_controller.setUnattended(true);
     }
     startUp(arguments);
     return QApplication::exec();
@@ -136,19 +140,19 @@ void Application::terminationSignalled()
     }
 }
 
-// Logging out: with windows open the user may keep the session; either way
-// the program then closes as on a signal, saving first if it is to.
-void Application::sessionEnding(QSessionManager& manager)
+// The session manager asks before a logout and at every checkpoint alike:
+// with windows open the user may keep the session. Nothing closes here; the
+// program closes when the session really ends, on the quit that follows.
+void Application::sessionMayEnd(QSessionManager& manager)
 {
-    if (!m_openWindows.empty() && manager.allowsInteraction()) {
-        const bool mayEnd = m_closer.mayEndSession();
-        manager.release();
-        if (!mayEnd) {
-            manager.cancel();
-            return;
-        }
+    if (m_openWindows.empty() || !manager.allowsInteraction()) {
+        return;
     }
-    beginForcedClose();
+    const bool mayEnd = m_closer.mayEndSession();
+    manager.release();
+    if (!mayEnd) {
+        manager.cancel();
+    }
 }
 
 void Application::beginForcedClose()

@@ -4,6 +4,7 @@
 #include "app/HelpRouter.h"
 #include "app/MessageBoxPrompter.h"
 #include "app/QtEventPump.h"
+#include "app/QuitInterceptor.h"
 #include "app/SaveWindowStarter.h"
 #include "control/ApplicationCloser.h"
 #include "control/Clock.h"
@@ -16,7 +17,6 @@
 #include "engine/TempSession.h"
 #include "platform/AlsaMixerSystem.h"
 #include "platform/LinuxProcessLauncher.h"
-#include "platform/PosixBlockFiles.h"
 #include "platform/PosixTargetFiles.h"
 #include "platform/QSettingsStore.h"
 #include "platform/TerminationSignals.h"
@@ -32,17 +32,20 @@
 
 namespace sorvella {
 
+class BlockFiles;
 class WaveInSystem;
 
 // The program: its settings, temporary session, main window, recording
 // controller and commands, from start-up to the end of the event loop. A
-// termination signal or the end of the desktop session closes it as a forced
-// close (nobody is asked; message boxes go to standard error).
+// termination signal or the end of the desktop session (the quit that follows
+// the session manager's questions) closes it as a forced close (nobody is
+// asked; message boxes go to standard error).
 class Application {
 public:
-    // `waveIn` (the sound cards) must outlive the application. The settings
-    // are those of the executable's name.
-    Application(QApplication& qt, WaveInSystem& waveIn);
+    // `waveIn` (the sound cards) and `blockFiles` (the ring store's files)
+    // must outlive the application. The settings are those of the
+    // executable's name.
+    Application(QApplication& qt, WaveInSystem& waveIn, BlockFiles& blockFiles);
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
@@ -50,7 +53,8 @@ public:
     // Start-up up to the main timer; recording starts on its first tick.
     // `arguments` are the process's options (without the program's name).
     void startUp(std::span<const std::string> arguments = {});
-    // startUp, then the event loop until the program closes. The exit code.
+    // startUp, then the event loop until the program closes. The exit code:
+    // 0, or what went wrong first (RunOutcome).
     int run(std::span<const std::string> arguments = {});
 
     Settings& settings() { return m_settings; }
@@ -61,7 +65,7 @@ public:
 
 private:
     void terminationSignalled();
-    void sessionEnding(QSessionManager& manager);
+    void sessionMayEnd(QSessionManager& manager);
     void beginForcedClose();
     void runForcedClose();
     void openTargetWizard(SaveTarget& target);
@@ -69,7 +73,6 @@ private:
     QApplication& m_qt;
     QSettingsStore m_store;
     Settings m_settings;
-    PosixBlockFiles m_blockFiles;
     TempSession m_session;
     PosixTargetFiles m_targetFiles;
     CodecCatalogue m_catalogue;
@@ -92,6 +95,7 @@ private:
     MainCommands m_commands;
     TerminationSignals m_signals;
     QSocketNotifier m_signalNotifier;
+    QuitInterceptor m_quitInterceptor;
 };
 
 } // namespace sorvella

@@ -1,6 +1,6 @@
 #include "app/QtEventPump.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEvent>
 
 #include <thread>
@@ -14,6 +14,11 @@ void QtEventPump::pump(std::chrono::milliseconds pause)
     // run them, so deferred deletions are run here.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     std::this_thread::sleep_for(pause);
+}
+
+bool QtEventPump::insideModalLoop() const
+{
+    return QApplication::activeModalWidget() != nullptr;
 }
 
 } // namespace sorvella

@@ -10,6 +10,7 @@ namespace sorvella {
 class QtEventPump : public EventPump {
 public:
     void pump(std::chrono::milliseconds pause) override;
+    bool insideModalLoop() const override;
 };
 
 } // namespace sorvella

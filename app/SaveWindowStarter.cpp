@@ -6,7 +6,8 @@ namespace sorvella {
 
 void SaveWindowStarter::startSave(std::unique_ptr<RingStore>& store, const SaveTarget& target)
 {
-    sorvella::startSave(m_services, store, m_parent, target, nullptr, m_settings.timingProfile);
+    sorvella::startSave(m_services, store, m_parent, target, nullptr, m_settings.timingProfile,
+                        m_failed);
 }
 
 } // namespace sorvella

@@ -3,6 +3,8 @@
 #include "control/SaveStarter.h"
 #include "save/ui/StartSave.h"
 
+#include <functional>
+
 class QWidget;
 
 namespace sorvella {
@@ -20,10 +22,14 @@ public:
 
     void startSave(std::unique_ptr<RingStore>& store, const SaveTarget& target) override;
 
+    // Called on the main thread for every save that ends with a failure.
+    void onFailure(std::function<void()> failed) { m_failed = std::move(failed); }
+
 private:
     SaveWindowServices m_services;
     QWidget* m_parent;
     const Settings& m_settings;
+    std::function<void()> m_failed;
 };
 
 } // namespace sorvella

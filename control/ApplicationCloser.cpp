@@ -24,6 +24,9 @@ bool ApplicationCloser::closeApplication(bool forced)
     if (!forced && !mayEndSession()) {
         return false;
     }
+    // The close runs events while it waits: a second signal or request that
+    // comes in meanwhile finds it under way.
+    m_closed = true;
     controller.stopTicks();
     if (forced) {
         windows.closeWindowsThatStay();
@@ -40,7 +43,6 @@ bool ApplicationCloser::closeApplication(bool forced)
     controller.stopRecording();
     m_services.status.trayRemove();
     m_services.session.closeSession(m_services.prompter);
-    m_closed = true;
     m_services.quit();
     return true;
 }

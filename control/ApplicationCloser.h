@@ -28,7 +28,7 @@ public:
         StatusDisplay& status;
         TempSession& session;
         Prompter& prompter;
-        // Ends the event loop; the program exits with code 0.
+        // Ends the event loop; the program exits with the run's exit code.
         std::function<void()> quit;
     };
 
@@ -44,6 +44,7 @@ public:
     // decides, as on a close.
     bool mayEndSession();
 
+    // From the moment a close is under way.
     bool closed() const { return m_closed; }
 
 private:

@@ -12,6 +12,10 @@ public:
 
     // Handles the events that are waiting, then pauses for about `pause`.
     virtual void pump(std::chrono::milliseconds pause) = 0;
+
+    // True while a modal box or dialog of ours runs its own event loop below
+    // the caller: a wait for windows started there could wait on that box.
+    virtual bool insideModalLoop() const = 0;
 };
 
 } // namespace sorvella

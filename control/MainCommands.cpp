@@ -28,12 +28,24 @@ std::string folderOf(const std::string& fileName)
     return slash == 0 ? "/" : fileName.substr(0, slash);
 }
 
+// Counts a running handler for as long as it runs, however it ends.
+class DepthScope {
+public:
+    explicit DepthScope(int& depth) : m_depth(depth) { ++m_depth; }
+    ~DepthScope() { --m_depth; }
+    DepthScope(const DepthScope&) = delete;
+    DepthScope& operator=(const DepthScope&) = delete;
+
+private:
+    int& m_depth;
+};
+
 } // namespace
 
 // Qt calls the handlers from its event loop, which no exception may cross.
 void MainCommands::guarded(const std::function<void()>& command)
 {
-    ++m_depth;
+    const DepthScope running(m_depth);
     try {
         command();
     } catch (const RecException& error) {
@@ -41,7 +53,6 @@ void MainCommands::guarded(const std::function<void()>& command)
     } catch (const std::exception& error) {
         m_services.prompter.tell(error.what(), Prompter::Icon::Error);
     }
-    --m_depth;
 }
 
 void MainCommands::refresh()

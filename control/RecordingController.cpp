@@ -6,6 +6,7 @@
 #include "control/MainThreadPriority.h"
 #include "control/OpenWindowList.h"
 #include "control/SaveStarter.h"
+#include "control/TimeText.h"
 #include "save/TargetRecord.h"
 
 #include <algorithm>
@@ -27,7 +28,8 @@ constexpr std::chrono::milliseconds kWindowWaitPause{10};
 constexpr std::int32_t kPeriodicTicks = 10;
 constexpr std::int32_t kPriorityPeriods = 20;
 
-enum AutoSaveAction : std::int32_t { SaveAfter = 2, EditAfter = 3 };
+enum AutoSaveAction : std::int32_t { SaveOnClose = 1, SaveAfter = 2, EditAfter = 3 };
+enum LoopMode : std::int32_t { Archive = 1, ArchiveVox = 2 };
 enum AutoSaveFollow : std::int32_t {
     CloseApplication = 0,
     EnterIdle = 1,
@@ -167,6 +169,7 @@ void RecordingController::quickSave(bool keepRunning)
     while (!keepRunning && !m_services.openWindows.empty()) {
         if (prompter.ask(kCloseWindowsText, kCloseWindowsCaption, Prompter::Buttons::RetryCancel,
                          Prompter::Icon::Warning) == Prompter::Answer::Cancel) {
+            m_outcome.note(RunOutcome::SaveFailed);
             stopRecording();
             return;
         }
@@ -183,6 +186,7 @@ void RecordingController::quickSave(bool keepRunning)
             startQuickSave(snapshot, bytesPerSecond);
             break;
         } catch (const RecException& error) {
+            m_outcome.note(RunOutcome::SaveFailed);
             if (error.kind() != RecException::OpenFailure) {
                 prompter.ask(error.message(), kSaveErrorCaption, Prompter::Buttons::Ok,
                              Prompter::Icon::Warning);
@@ -300,6 +304,11 @@ RecordingController::Step RecordingController::autoSaveStep()
     if (action == EditAfter && !canEdit()) {
         return Step::Continue; // no editor to hand the sound to: keep recording it
     }
+    // The close waits for every open window, and inside a modal box's loop
+    // that box's window could be one of them: a later tick saves.
+    if (m_settings.autoSaveFollow == CloseApplication && m_services.pump.insideModalLoop()) {
+        return Step::Continue;
+    }
     m_settings.autoSaveAction = 0;
     if (action == SaveAfter) {
         quickSave(m_settings.autoSaveFollow != CloseApplication);
@@ -344,16 +353,62 @@ RecordingController::Step RecordingController::pendingErrorStep()
     if (error.kind() == RecException::None) {
         return Step::Continue;
     }
-    if (m_services.prompter.ask(error.message(), kRecordingErrorCaption,
-                                Prompter::Buttons::RetryCancel,
-                                Prompter::Icon::Warning) == Prompter::Answer::Cancel) {
-        stopRecording();
+    m_outcome.note(RunOutcome::SoundLost);
+    const Prompter::Answer answer =
+        m_services.prompter.ask(error.message(), kRecordingErrorCaption,
+                                Prompter::Buttons::RetryCancel, Prompter::Icon::Warning);
+    // Unattended archive and vox runs are meant to last for days: the error
+    // went to standard error and recording goes on.
+    if (answer == Prompter::Answer::Cancel && !(m_unattended && archiving())) {
+        endRecordingAfterError();
         return Step::EndTick;
     }
     if (m_recorder) {
         m_recorder->clearPendingError();
     }
     return Step::Continue;
+}
+
+// The take ends, but what the store holds is still the user's to keep.
+void RecordingController::endRecordingAfterError()
+{
+    if (m_recorder && m_recorder->heldBytes() > 0 && (m_unattended || userKeepsHeldSound())) {
+        quickSave(true);
+    }
+    stopRecording();
+    endUnattendedRun();
+}
+
+bool RecordingController::userKeepsHeldSound()
+{
+    const std::int64_t seconds =
+        m_recorder->heldBytes() / std::max<std::int64_t>(m_recorder->format().avgBytesPerSec, 1);
+    return m_services.prompter.ask("Save the " + timeText(seconds, TimeStyle::Short) +
+                                       " recorded so far?",
+                                   kRecordingErrorCaption, Prompter::Buttons::YesNo,
+                                   Prompter::Icon::Question) == Prompter::Answer::Yes;
+}
+
+bool RecordingController::archiving() const
+{
+    const std::int32_t mode = m_settings.loopMode;
+    return !m_continuousMode.load() && (mode == Archive || mode == ArchiveVox);
+}
+
+void RecordingController::recordingNeverStarted()
+{
+    m_outcome.note(RunOutcome::NeverStarted);
+    endUnattendedRun();
+}
+
+// Without anyone to answer, a run that was to save or edit by itself would
+// otherwise idle for ever; its exit code tells what happened.
+void RecordingController::endUnattendedRun()
+{
+    const std::int32_t action = m_settings.autoSaveAction;
+    if (m_unattended && action >= SaveOnClose && action <= EditAfter) {
+        m_services.closeApplication();
+    }
 }
 
 // The first start, and every start after a busy device: one attempt per tick
@@ -364,9 +419,12 @@ void RecordingController::startRetryStep()
     if (m_firstTick) {
         m_firstTick = false;
         // Without retries ("-x") recording still starts: once, and a busy
-        // device leaves the program idle without a question.
+        // device leaves the program idle without a question (an unattended
+        // run ends).
         if (ticks <= 0) {
-            startRecording();
+            if (!startRecording()) {
+                recordingNeverStarted();
+            }
             return;
         }
     }
@@ -388,6 +446,8 @@ void RecordingController::startRetryStep()
                                             Prompter::Buttons::RetryCancel,
                                             Prompter::Icon::Error) != Prompter::Answer::Cancel) {
                     restartRecording();
+                } else {
+                    recordingNeverStarted();
                 }
             } else {
                 startRecording();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "control/RetryDialog.h"
+#include "control/RunOutcome.h"
 #include "control/StatusDisplay.h"
 #include "core/Prompter.h"
 #include "core/Settings.h"
@@ -95,6 +96,11 @@ public:
     // No more ticks: the program is closing.
     void stopTicks() { m_ticksStopped = true; }
 
+    // Nobody can answer a box (no display): a recording error saves what is
+    // held, and a run with an automatic save or edit ends instead of idling.
+    void setUnattended(bool unattended) { m_unattended = unattended; }
+    RunOutcome& outcome() { return m_outcome; }
+
     void setContinuousMode(bool continuous) { m_continuousMode.store(continuous); }
     bool continuousMode() const { return m_continuousMode.load(); }
     bool hasRecorder() const { return m_recorder != nullptr; }
@@ -112,6 +118,11 @@ private:
     void startQuickSave(std::unique_ptr<RingStore>& snapshot, std::int64_t bytesPerSecond);
     Step autoSaveStep();
     Step pendingErrorStep();
+    void endRecordingAfterError();
+    bool userKeepsHeldSound();
+    bool archiving() const;
+    void recordingNeverStarted();
+    void endUnattendedRun();
     void startRetryStep();
     void closeRetryDialog();
     void levelMeterStep();
@@ -127,6 +138,8 @@ private:
     bool m_firstTick = true;
     bool m_inTick = false;
     bool m_ticksStopped = false;
+    bool m_unattended = false;
+    RunOutcome m_outcome;
 };
 
 } // namespace sorvella

@@ -8,7 +8,7 @@ namespace sorvella {
 
 SaveProgressWindow* startSave(const SaveWindowServices& services, std::unique_ptr<RingStore>& store,
                               QWidget* parent, const SaveTarget& target, const BlockFilter* filter,
-                              std::int32_t timingProfile)
+                              std::int32_t timingProfile, const std::function<void()>& failed)
 {
     auto job = std::make_unique<SaveJob>(services.jobs, store, target, filter);
     auto* window =
@@ -17,6 +17,16 @@ SaveProgressWindow* startSave(const SaveWindowServices& services, std::unique_pt
         // Saves start from timers and hot keys: never take the focus.
         window->setAttribute(Qt::WA_ShowWithoutActivating);
         window->show();
+    }
+    if (failed) {
+        // Before the job starts, so that no report can come first; queued
+        // behind the window's own, before the window deletes itself.
+        QObject::connect(window, &SaveProgressWindow::endReported, window,
+                         [failed](const QString& failure) {
+                             if (!failure.isEmpty()) {
+                                 failed();
+                             }
+                         });
     }
     window->startJob(saveThreadPriority(timingProfile));
     return window;

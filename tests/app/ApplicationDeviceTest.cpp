@@ -3,6 +3,7 @@
 // window, and a clean end, also of the executable on SIGTERM.
 
 #include "platform/AlsaWaveInSystem.h"
+#include "platform/PosixBlockFiles.h"
 #include "tests/app/ApplicationDriving.h"
 #include "tests/save/SaveJobFixture.h"
 #include "tests/support/ConfigFiles.h"
@@ -48,7 +49,8 @@ TEST(ApplicationDeviceTest, RecordsAToneSavesItAndClosesCleanly)
     test::TempDir documents("documents");
     test::setDocumentsFolder(documents.path());
     AlsaWaveInSystem soundCards;
-    Application application(qt, soundCards);
+    PosixBlockFiles blockFiles;
+    Application application(qt, soundCards, blockFiles);
     application.startUp();
 
     ASSERT_TRUE(test::recordedAtLeast(application, 2));

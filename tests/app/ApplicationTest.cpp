@@ -2,12 +2,14 @@
 // device: commands arrive through the real window's buttons, termination
 // signals through the real self-pipe.
 
+#include "platform/PosixBlockFiles.h"
 #include "platform/SimulatedWaveInSystem.h"
 #include "tests/app/ApplicationDriving.h"
 #include "tests/save/SaveJobFixture.h"
 #include "tests/support/ConfigFiles.h"
 #include "tests/support/TempDir.h"
 
+#include <QSessionManager>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -34,7 +36,7 @@ protected:
 
     Application& makeApplication()
     {
-        application = std::make_unique<Application>(qt, waveIn);
+        application = std::make_unique<Application>(qt, waveIn, blockFiles);
         return *application;
     }
 
@@ -44,6 +46,7 @@ protected:
     test::TempDir documents{"documents"};
     SimulatedSignal signal{{.pace = SimulatedPace::RealTime, .speed = 8.0}};
     SimulatedWaveInSystem waveIn{signal};
+    PosixBlockFiles blockFiles;
     std::unique_ptr<Application> application;
 };
 
@@ -87,16 +90,40 @@ TEST_F(ApplicationTest, QuickSaveFromTheWindow)
     EXPECT_TRUE(test::noSessionDirectories());
 }
 
-// A kill with "Save on application close" in continuous mode: the held sound
-// is saved before the program ends.
-TEST_F(ApplicationTest, TerminationSignalSavesOnCloseFirst)
+// How the program is told to end without anyone being asked.
+enum class Ending { TerminationSignal, SessionEnd };
+
+class ForcedEndTest : public ApplicationTest, public ::testing::WithParamInterface<Ending> {
+protected:
+    void end()
+    {
+        if (GetParam() == Ending::TerminationSignal) {
+            std::raise(SIGTERM);
+            return;
+        }
+        // The session manager asks at every checkpoint as before a logout:
+        // the program goes on until the quit at the session's real end.
+        auto* manager = qt.findChild<QSessionManager*>();
+        ASSERT_NE(manager, nullptr);
+        emit qt.commitDataRequest(*manager);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(application->closed());
+        EXPECT_TRUE(application->controller().hasRecorder());
+        QEvent quit(QEvent::Quit);
+        QCoreApplication::sendEvent(&qt, &quit);
+    }
+};
+
+// With "Save on application close" in continuous mode the held sound is
+// saved before the program ends.
+TEST_P(ForcedEndTest, SavesOnCloseFirst)
 {
     makeApplication().startUp();
     application->settings().autoSaveAction = 1;
     test::click(*application, "continuousButton");
     ASSERT_TRUE(test::recordedAtLeast(*application, 2));
 
-    std::raise(SIGTERM);
+    end();
     ASSERT_TRUE(test::processUntil([&] { return application->closed(); }));
     const test::WavContent saved = test::readWav(savedFile());
     EXPECT_TRUE(saved.valid());
@@ -104,6 +131,13 @@ TEST_F(ApplicationTest, TerminationSignalSavesOnCloseFirst)
               2 * application->settings().format.avgBytesPerSec);
     EXPECT_TRUE(test::noSessionDirectories());
 }
+
+INSTANTIATE_TEST_SUITE_P(Endings, ForcedEndTest,
+                         ::testing::Values(Ending::TerminationSignal, Ending::SessionEnd),
+                         [](const ::testing::TestParamInfo<Ending>& info) {
+                             return info.param == Ending::SessionEnd ? "SessionEnd"
+                                                                     : "TerminationSignal";
+                         });
 
 // A signal while a message box waits: the box is closed as if cancelled and
 // the program ends.

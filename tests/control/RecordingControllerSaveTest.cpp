@@ -5,6 +5,8 @@
 #include "tests/control/ControllerFixture.h"
 #include "tests/support/CounterRun.h"
 
+#include <QDialog>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -217,6 +219,27 @@ TEST_F(RecordingControllerSaveTest, SaveThenCloseApplication)
     EXPECT_FALSE(controller->hasRecorder());
     EXPECT_TRUE(holdsSeconds(targetFile(1), 0, 3));
     EXPECT_FALSE(std::filesystem::exists(session.sessionDir()));
+}
+
+// A tick inside a modal box's own event loop (a save window's "Saving
+// failed..." box) leaves the save with "close application" to a later tick:
+// the close's wait for windows could wait on that very box.
+TEST_F(RecordingControllerSaveTest, SaveThenCloseWaitsUntilNoModalBoxIsOpen)
+{
+    autoSave(2, 3, CloseApplication);
+    startContinuous();
+    ASSERT_TRUE(record(3));
+    {
+        QDialog box;
+        box.setWindowModality(Qt::ApplicationModal);
+        box.show();
+        controller->onTimer();
+        EXPECT_EQ(quits, 0);
+        EXPECT_TRUE(controller->hasRecorder());
+    }
+    controller->onTimer();
+    EXPECT_EQ(quits, 1);
+    EXPECT_TRUE(holdsSeconds(targetFile(1), 0, 3));
 }
 
 // Until the program has an editor, "Edit after:" neither stops nor throws

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace sorvella {
 namespace {
 
@@ -150,7 +152,7 @@ TEST_F(RecordingControllerTest, CancelInTheRetryDialogEndsRetriesWithoutQuestion
 
 // "Disk full..." while recording: "Error recording..." once while it is
 // pending, even when ticks come in while the box is open; Retry goes on,
-// Cancel stops.
+// Cancel stops after asking whether to keep what is held (No: nothing saved).
 TEST_F(RecordingControllerTest, RecordingErrorIsShownOnceWhilePending)
 {
     useWholeSecondBuffers();
@@ -164,7 +166,7 @@ TEST_F(RecordingControllerTest, RecordingErrorIsShownOnceWhilePending)
         ++ticksDuringBox;
         ticks(3);
     };
-    prompter.answers = {Answer::Retry, Answer::Cancel};
+    prompter.answers = {Answer::Retry, Answer::Cancel, Answer::No};
     const auto boxesAfterTicks = [&](std::size_t count) {
         return test::waitFor([&] {
             controller->onTimer();
@@ -179,10 +181,13 @@ TEST_F(RecordingControllerTest, RecordingErrorIsShownOnceWhilePending)
 
     signal.step(settings.format.samplesPerSec);
     ASSERT_TRUE(boxesAfterTicks(2));
-    EXPECT_EQ(prompter.withCaption(kErrorRecording).size(), 2u);
+    ASSERT_EQ(prompter.withCaption(kErrorRecording).size(), 3u);
+    EXPECT_EQ(prompter.boxes[2].text, "Save the 0:01 recorded so far?");
+    EXPECT_EQ(prompter.boxes[2].buttons, Prompter::Buttons::YesNo);
     EXPECT_FALSE(controller->hasRecorder());
     EXPECT_FALSE(loopChecked());
-    EXPECT_EQ(ticksDuringBox, 2);
+    EXPECT_TRUE(std::filesystem::is_empty(targets.path()));
+    EXPECT_EQ(ticksDuringBox, 3);
 }
 
 // The two buttons are one switch: the other button changes the mode of the

@@ -1,0 +1,27 @@
+#include "app/RunProgram.h"
+
+#include "app/Application.h"
+#include "app/WindowlessCommandLine.h"
+
+#include <QApplication>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sorvella {
+
+int runProgram(int argc, char** argv, WaveInSystem& waveIn, BlockFiles& blockFiles)
+{
+    if (const std::optional<int> exitCode = runWithoutWindows(argc, argv)) {
+        return *exitCode;
+    }
+    QApplication qt(argc, argv);
+    // Qt has taken its own options out of argv; the rest are Sorvella's.
+    const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
+    Application application(qt, waveIn, blockFiles);
+    return application.run(arguments);
+}
+
+} // namespace sorvella

@@ -1,0 +1,29 @@
+// sorvella-testbed: the program as shipped, over a simulated input and a
+// fault layer on the ring store's files, for tests that run the executable.
+// The test chooses the faults through the environment:
+//   SORVELLA_TESTBED_INPUT=missing   the input device cannot be opened
+//   SORVELLA_TESTBED_DISK_BYTES=<n>  the temporary directory takes n more
+//                                    bytes of sound, then it is full
+
+#include "app/RunProgram.h"
+#include "platform/FaultBlockFiles.h"
+#include "platform/PosixBlockFiles.h"
+#include "platform/SimulatedWaveInSystem.h"
+
+#include <cstdlib>
+#include <string_view>
+
+int main(int argc, char** argv)
+{
+    sorvella::SimulatedSignal signal;
+    sorvella::SimulatedWaveInSystem waveIn{signal};
+    const char* input = std::getenv("SORVELLA_TESTBED_INPUT");
+    waveIn.failOpens(input != nullptr && std::string_view(input) == "missing");
+
+    sorvella::PosixBlockFiles disk;
+    sorvella::FaultBlockFiles blockFiles{disk};
+    if (const char* bytes = std::getenv("SORVELLA_TESTBED_DISK_BYTES")) {
+        blockFiles.setDiskFull(std::strtoll(bytes, nullptr, 10));
+    }
+    return sorvella::runProgram(argc, argv, waveIn, blockFiles);
+}

@@ -1,0 +1,82 @@
+// Unattended runs of the program (no display) that cannot do what they were
+// started for: they end by themselves, keep what they recorded and say with
+// their exit code what happened. The test-only executable simulates the
+// input and fills the temporary directory on request.
+
+#include "tests/support/TempDir.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace sorvella {
+namespace {
+
+constexpr int kNeverStarted = 1;
+constexpr int kSoundLost = 3;
+
+class UnattendedRunTest : public ::testing::Test {
+protected:
+    // The exit code once the program has ended by itself (-1: it did not).
+    int runToEnd(QStringList arguments, const QProcessEnvironment& faults)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(faults);
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("TMPDIR", QString::fromStdString(temporary.path().string()));
+        arguments << QString::fromStdString("-f:" + take().string());
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(SORVELLA_TESTBED, arguments);
+        const bool ended = program.waitForFinished(90000);
+        errors = program.readAllStandardError().toStdString();
+        return ended && program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+    }
+
+    std::filesystem::path take() const { return target.path() / "take.wav"; }
+
+    int argc = 1;
+    char name[32] = "sorvella_unattended_run_tests";
+    char* argv[2] = {name, nullptr};
+    QCoreApplication qt{argc, argv};
+    test::TempDir temporary{"program-tmp"};
+    test::TempDir target{"target"};
+    std::string errors;
+};
+
+class InputThatCannotBeOpened : public UnattendedRunTest,
+                                public ::testing::WithParamInterface<const char*> {};
+
+// With retries (the question after them answers Cancel) or without ("-x").
+TEST_P(InputThatCannotBeOpened, EndsWithoutRecording)
+{
+    QProcessEnvironment faults;
+    faults.insert("SORVELLA_TESTBED_INPUT", "missing");
+    QStringList arguments{"-c:0:4"};
+    if (*GetParam() != '\0') {
+        arguments << GetParam();
+    }
+    EXPECT_EQ(runToEnd(arguments, faults), kNeverStarted) << errors;
+    EXPECT_FALSE(std::filesystem::exists(take()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Retries, InputThatCannotBeOpened, ::testing::Values("", "-x"));
+
+// The temporary directory fills up two seconds into a fifty-second take:
+// what it holds is saved, and the run ends telling that sound was lost.
+TEST_F(UnattendedRunTest, FullTemporaryDirectorySavesWhatIsHeldAndEnds)
+{
+    QProcessEnvironment faults;
+    faults.insert("SORVELLA_TESTBED_DISK_BYTES", QString::number(2 * 44100 * 4));
+    EXPECT_EQ(runToEnd({"-q:s:44100", "-c:0:50"}, faults), kSoundLost) << errors;
+    EXPECT_NE(errors.find("Error recording...: Disk full..."), std::string::npos) << errors;
+    ASSERT_TRUE(std::filesystem::exists(take()));
+    EXPECT_GT(std::filesystem::file_size(take()), 44100u * 4);
+}
+
+} // namespace
+} // namespace sorvella
