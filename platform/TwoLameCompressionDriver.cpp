@@ -119,21 +119,19 @@ private:
     std::int32_t finishStream(std::uint8_t* destination, std::uint32_t destinationLength,
                               std::uint32_t& destinationUsed)
     {
-        const int delayed = twolame_encode_buffer_interleaved(
-            m_options.get(), kDelaySilence.data(), static_cast<int>(kDelaySamples),
-            destination + destinationUsed, static_cast<int>(destinationLength - destinationUsed));
-        if (delayed < 0) {
-            return MMSYSERR_ERROR;
-        }
-        destinationUsed += static_cast<std::uint32_t>(delayed);
-        const int last =
-            twolame_encode_flush(m_options.get(), destination + destinationUsed,
-                                 static_cast<int>(destinationLength - destinationUsed));
-        if (last < 0) {
-            return MMSYSERR_ERROR;
-        }
-        destinationUsed += static_cast<std::uint32_t>(last);
-        return MMSYSERR_NOERROR;
+        const auto append = [&destinationUsed](int bytes) {
+            if (bytes >= 0) {
+                destinationUsed += static_cast<std::uint32_t>(bytes);
+            }
+            return bytes >= 0;
+        };
+        const auto room = [&] { return static_cast<int>(destinationLength - destinationUsed); };
+        const bool done =
+            append(twolame_encode_buffer_interleaved(m_options.get(), kDelaySilence.data(),
+                                                     static_cast<int>(kDelaySamples),
+                                                     destination + destinationUsed, room())) &&
+            append(twolame_encode_flush(m_options.get(), destination + destinationUsed, room()));
+        return done ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
     }
 
     TwoLamePtr m_options;
