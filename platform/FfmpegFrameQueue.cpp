@@ -101,26 +101,49 @@ bool FfmpegFrameQueue::convert(const std::uint8_t** input, int frames)
     if (most == 0) {
         return true;
     }
-    if (most > m_scratchSamples) {
-        const int channels = m_layout.nb_channels;
-        const int bytes = av_samples_get_buffer_size(nullptr, channels, most, m_format, 1);
-        if (bytes < 0) {
-            return false;
-        }
-        m_scratch.resize(static_cast<std::size_t>(bytes));
-        if (av_samples_fill_arrays(m_planes.data(), nullptr, m_scratch.data(), channels, most,
-                                   m_format, 1) < 0) {
-            return false;
-        }
-        m_scratchSamples = most;
+    if (!reserveScratch(most)) {
+        return false;
     }
     const int converted =
         swr_convert(m_resampler.get(), m_planes.data(), m_scratchSamples, input, frames);
-    if (converted < 0) {
+    return converted >= 0 && enqueueScratch(converted);
+}
+
+bool FfmpegFrameQueue::appendSilence(int samples)
+{
+    if (samples <= 0) {
+        return true;
+    }
+    if (!reserveScratch(samples)) {
         return false;
     }
-    return av_audio_fifo_write(m_fifo.get(), reinterpret_cast<void**>(m_planes.data()),
-                               converted) == converted;
+    av_samples_set_silence(m_planes.data(), 0, samples, m_layout.nb_channels, m_format);
+    return enqueueScratch(samples);
+}
+
+bool FfmpegFrameQueue::reserveScratch(int samples)
+{
+    if (samples <= m_scratchSamples) {
+        return true;
+    }
+    const int channels = m_layout.nb_channels;
+    const int bytes = av_samples_get_buffer_size(nullptr, channels, samples, m_format, 1);
+    if (bytes < 0) {
+        return false;
+    }
+    m_scratch.resize(static_cast<std::size_t>(bytes));
+    if (av_samples_fill_arrays(m_planes.data(), nullptr, m_scratch.data(), channels, samples,
+                               m_format, 1) < 0) {
+        return false;
+    }
+    m_scratchSamples = samples;
+    return true;
+}
+
+bool FfmpegFrameQueue::enqueueScratch(int samples)
+{
+    return av_audio_fifo_write(m_fifo.get(), reinterpret_cast<void**>(m_planes.data()), samples) ==
+           samples;
 }
 
 ffmpeg::Frame FfmpegFrameQueue::pop()

@@ -28,6 +28,10 @@ public:
     // back. False on failure.
     bool drain();
 
+    // After the input: `samples` (per channel) of silence behind it. False
+    // on failure.
+    bool appendSilence(int samples);
+
     // Samples (per channel) waiting.
     int size() const { return av_audio_fifo_size(m_fifo.get()); }
 
@@ -41,6 +45,8 @@ private:
     FfmpegFrameQueue(ffmpeg::Resampler resampler, ffmpeg::AudioFifo fifo,
                      const AVCodecContext& encoder);
     bool convert(const std::uint8_t** input, int frames);
+    bool reserveScratch(int samples);
+    bool enqueueScratch(int samples);
 
     ffmpeg::Resampler m_resampler;
     ffmpeg::AudioFifo m_fifo;

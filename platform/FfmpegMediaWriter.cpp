@@ -167,9 +167,16 @@ void FfmpegMediaWriter::endWriting()
 {
     if (m_writing) {
         m_writing = false;
+        // The encoder rebuilds a frame only with the one that overlaps it:
+        // a frame of silence lets the last frame of sound come out whole.
         const bool flushed =
-            writeFailed() || (m_queue->drain() && encodeQueued(true) == 0 && encode(nullptr) == 0);
-        if (!writeFailed() && (!flushed || av_write_trailer(m_muxer.get()) < 0)) {
+            writeFailed() ||
+            (m_queue->drain() && m_queue->appendSilence(m_queue->frameSize()) &&
+             encodeQueued(true) == 0 && encode(nullptr) == 0);
+        // Also after a full disk: the header that the trailer rewrites in
+        // place tells a player how much the file holds.
+        const bool completed = av_write_trailer(m_muxer.get()) >= 0;
+        if (!writeFailed() && !(flushed && completed)) {
             m_writeFailed.store(true, std::memory_order_release);
         }
     }
@@ -234,7 +241,7 @@ int FfmpegMediaWriter::encode(const AVFrame* frame)
 // A failure of the file is the error status, not a failure of the call.
 int FfmpegMediaWriter::outputFailure(int error)
 {
-    if (error < 0 && m_output->failed()) {
+    if (m_output->failed()) {
         m_writeFailed.store(true, std::memory_order_release);
         return 0;
     }

@@ -53,22 +53,31 @@ std::int64_t FfmpegTargetIo::seekPacket(void* opaque, std::int64_t offset, int w
     return static_cast<FfmpegTargetIo*>(opaque)->seek(offset, whence);
 }
 
+// After a failure only bytes that the file already holds are written again
+// (a header rewritten in place needs no new space); the rest is dropped.
+// FFmpeg hears of neither: an error would stop all its later writes.
 int FfmpegTargetIo::write(const std::uint8_t* data, int size)
 {
-    if (failed() || !m_file) {
+    if (!m_file) {
         return AVERROR(EIO);
     }
-    const std::int64_t written = m_file->write(data, static_cast<std::size_t>(size));
-    if (written > 0) {
-        m_position += written;
-        m_end = std::max(m_end, m_position);
+    const std::int64_t wanted =
+        failed() ? std::clamp<std::int64_t>(m_held - m_position, 0, size) : size;
+    if (wanted > 0) {
+        const std::int64_t written =
+            placeFile() ? m_file->write(data, static_cast<std::size_t>(wanted)) : -1;
+        m_filePosition = written >= 0 ? m_position + written : -1;
+        m_held = std::max(m_held, m_filePosition);
+        if (written != wanted) {
+            fail();
+        }
     }
-    if (written == size) {
-        return size;
-    }
-    return fail(written < 0 ? AVERROR(EIO) : AVERROR(ENOSPC));
+    m_position += size;
+    m_end = std::max(m_end, m_position);
+    return size;
 }
 
+// Only moves FFmpeg's position; the file follows at the next write.
 std::int64_t FfmpegTargetIo::seek(std::int64_t offset, int whence)
 {
     std::int64_t to = 0;
@@ -87,17 +96,27 @@ std::int64_t FfmpegTargetIo::seek(std::int64_t offset, int whence)
     default:
         return AVERROR(EINVAL);
     }
-    if (failed() || !m_file || to < 0 || !m_file->seek(to)) {
-        return fail(AVERROR(EIO));
+    if (!m_file || to < 0) {
+        return AVERROR(EINVAL);
     }
     m_position = to;
     return to;
 }
 
-int FfmpegTargetIo::fail(int error)
+bool FfmpegTargetIo::placeFile()
+{
+    if (m_filePosition != m_position) {
+        if (!m_file->seek(m_position)) {
+            return false;
+        }
+        m_filePosition = m_position;
+    }
+    return true;
+}
+
+void FfmpegTargetIo::fail()
 {
     m_failed.store(true, std::memory_order_release);
-    return error;
 }
 
 } // namespace sorvella

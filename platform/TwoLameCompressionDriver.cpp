@@ -6,6 +6,7 @@
 #include <twolame.h>
 
 #include <algorithm>
+#include <array>
 #include <span>
 
 namespace sorvella {
@@ -29,6 +30,10 @@ std::span<const std::int32_t> bitRates(std::uint32_t samplesPerSec, std::uint16_
 }
 
 constexpr std::uint32_t kFrameSamples = 1152;
+// TwoLAME's filter bank holds back this many samples per channel; its flush
+// only completes the frame it has begun, so they are pushed out with silence.
+constexpr std::uint32_t kDelaySamples = 481;
+constexpr std::array<short, 2 * kDelaySamples> kDelaySilence{};
 
 struct TwoLameClose {
     void operator()(twolame_options* options) const { twolame_close(&options); }
@@ -74,13 +79,13 @@ public:
     {
         const std::uint32_t frameBytes = 2U * m_channels;
         // Only as many samples as complete frames that fit; at the end the
-        // frame of the samples still held needs room too.
+        // frames of the samples still held and of the delay need room too.
         std::uint32_t room = destinationLength / m_frameBytes;
         if (end) {
-            if (room == 0) {
+            if (room < 2) {
                 return MMSYSERR_INVALPARAM;
             }
-            --room;
+            room -= 2;
         }
         const std::uint32_t samples =
             std::min(sourceLength / frameBytes, (room + 1) * kFrameSamples - 1 - m_held);
@@ -97,14 +102,8 @@ public:
         sourceUsed = samples * frameBytes;
         destinationUsed = static_cast<std::uint32_t>(written);
         if (end) {
-            const int last =
-                twolame_encode_flush(m_options.get(), destination + destinationUsed,
-                                     static_cast<int>(destinationLength - destinationUsed));
-            if (last < 0) {
-                return MMSYSERR_ERROR;
-            }
-            destinationUsed += static_cast<std::uint32_t>(last);
             m_held = 0;
+            return finishStream(destination, destinationLength, destinationUsed);
         }
         return MMSYSERR_NOERROR;
     }
@@ -116,6 +115,25 @@ public:
     }
 
 private:
+    // Pushes the held-back samples out and writes the last frames.
+    std::int32_t finishStream(std::uint8_t* destination, std::uint32_t destinationLength,
+                              std::uint32_t& destinationUsed)
+    {
+        const auto append = [&destinationUsed](int bytes) {
+            if (bytes >= 0) {
+                destinationUsed += static_cast<std::uint32_t>(bytes);
+            }
+            return bytes >= 0;
+        };
+        const auto room = [&] { return static_cast<int>(destinationLength - destinationUsed); };
+        const bool done =
+            append(twolame_encode_buffer_interleaved(m_options.get(), kDelaySilence.data(),
+                                                     static_cast<int>(kDelaySamples),
+                                                     destination + destinationUsed, room())) &&
+            append(twolame_encode_flush(m_options.get(), destination + destinationUsed, room()));
+        return done ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
+    }
+
     TwoLamePtr m_options;
     std::uint16_t m_channels;
     std::uint32_t m_frameBytes;

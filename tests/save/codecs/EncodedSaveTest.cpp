@@ -14,6 +14,15 @@ constexpr std::int32_t kLame = 3;
 constexpr std::int32_t kMp2 = 4;
 constexpr double kToneSeconds = 5;
 
+// About five seconds that end on a whole MPEG frame of 1152 samples: the
+// encoder's flush then has no frame of its own to pad, so whatever sound it
+// holds back is lost unless it is pushed out.
+double frameToneSeconds(std::uint32_t samplesPerSec)
+{
+    constexpr double kMpegFrame = 1152;
+    return std::floor(kToneSeconds * samplesPerSec / kMpegFrame) * kMpegFrame / samplesPerSec;
+}
+
 // The program's codecs (real encoders, liblame_enc.so from the build) saving
 // a tone through the save job.
 class EncodedSave : public ::testing::Test, public EncodedSaveFixture {
@@ -42,7 +51,7 @@ protected:
     {
         const std::shared_ptr<Codec> codec = catalogue.createCodec(codecNumber);
         return save(name + "." + codec->extension(), codec, formatNumber, input,
-                    tone(input, seconds), codecNumber);
+                    tone(input, seconds, kLeadIn), codecNumber);
     }
 
     FakeSettingsStore codecSettings;
@@ -67,7 +76,8 @@ void PrintTo(const EncodedFormat& f, std::ostream* out)
 class EncodedTone : public EncodedSave, public ::testing::WithParamInterface<EncodedFormat> {};
 
 // Five seconds of 1 kHz come back from the decoder as five seconds of 1 kHz
-// at the same level, at the format's rate and channel count.
+// at the same level, at the format's rate and channel count, up to the last
+// recorded sample.
 TEST_P(EncodedTone, DecodesBackToTheTone)
 {
     const EncodedFormat& f = GetParam();
@@ -76,7 +86,8 @@ TEST_P(EncodedTone, DecodesBackToTheTone)
     ASSERT_TRUE(codec);
     const std::optional<std::int32_t> number = formatNumber(*codec, input, f.label);
     ASSERT_TRUE(number);
-    const Result saved = saveTone(f.codec, *number, input, kToneSeconds, f.name);
+    const double seconds = frameToneSeconds(f.samplesPerSec);
+    const Result saved = saveTone(f.codec, *number, input, seconds, f.name);
     ASSERT_EQ(saved.failure, "");
     ASSERT_EQ(saved.files, std::vector<std::string>{f.name + ("." + codec->extension())});
 
@@ -84,9 +95,10 @@ TEST_P(EncodedTone, DecodesBackToTheTone)
     ASSERT_TRUE(sound);
     EXPECT_EQ(sound->samplesPerSec, f.fileSamplesPerSec);
     EXPECT_EQ(sound->channels, f.fileChannels);
-    EXPECT_NEAR(sound->seconds(), kToneSeconds, 0.1);
+    EXPECT_NEAR(sound->seconds(), seconds, 0.1);
     EXPECT_NEAR(sound->frequency(), kToneHz, 5);
     EXPECT_NEAR(sound->levelAgainstTone(), 0, 2);
+    EXPECT_NEAR(sound->tailLevelAgainstTone(seconds - kLeadIn), 0, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -115,6 +127,17 @@ INSTANTIATE_TEST_SUITE_P(
         EncodedFormat{"lame_32000", kLame, 32000, 1, "MP3(Lame) [32 kBit/s,32000 kHz,mono]", 32000,
                       1}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The plain WAV target too keeps the tone at full level to its last sample.
+TEST_F(EncodedSave, AWavSaveKeepsTheEndOfTheTone)
+{
+    const WaveFormat input = pcmFormat(44100, 2);
+    const Result saved = save("tone.wav", nullptr, 0, input, tone(input, kToneSeconds, kLeadIn), 0);
+    ASSERT_EQ(saved.failure, "");
+    const std::optional<DecodedSound> sound = decodeWithFfmpeg(targets.path() / "tone.wav");
+    ASSERT_TRUE(sound);
+    EXPECT_NEAR(sound->tailLevelAgainstTone(kToneSeconds - kLeadIn), 0, 0.1);
+}
 
 struct RefusedFormat {
     const char* name;

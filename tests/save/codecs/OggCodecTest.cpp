@@ -225,7 +225,8 @@ class OggToneSave : public ::testing::Test,
                     public ::testing::WithParamInterface<ToneCase> {};
 
 // Five seconds of a 1 kHz tone saved by the save job come back from the
-// decoder as long, as high and as loud, at the recording's rate and channels.
+// decoder as long, as high and as loud, at the recording's rate and channels,
+// and loud up to its last recorded sample.
 TEST_P(OggToneSave, DecodesBackToTheTone)
 {
     const ToneCase c = GetParam();
@@ -233,7 +234,8 @@ TEST_P(OggToneSave, DecodesBackToTheTone)
     const auto codec = std::make_shared<OggCodec>();
     EXPECT_EQ(codec->queryFormat(c.formatNumber, format), c.label);
 
-    const Result result = save("tone.ogg", codec, c.formatNumber, format, tone(format, 5.0), 5);
+    const Result result =
+        save("tone.ogg", codec, c.formatNumber, format, tone(format, 5.0, kLeadIn), 5);
     EXPECT_EQ(result.failure, "");
     const auto decoded = decodeWithFfmpeg(targetPath("tone.ogg"));
     ASSERT_TRUE(decoded);
@@ -242,6 +244,7 @@ TEST_P(OggToneSave, DecodesBackToTheTone)
     EXPECT_NEAR(decoded->seconds(), 5.0, 0.1);
     EXPECT_NEAR(decoded->frequency(), 1000.0, 20.0);
     EXPECT_NEAR(decoded->levelAgainstTone(), 0.0, 2.0);
+    EXPECT_NEAR(decoded->tailLevelAgainstTone(5.0 - kLeadIn), 0.0, 1.0);
     EXPECT_EQ(session.outstanding(), 0);
 }
 

@@ -4,13 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <numbers>
 #include <optional>
 #include <string>
@@ -30,13 +34,19 @@ inline WaveFormat pcmFormat(std::uint32_t samplesPerSec, std::uint16_t channels)
     return format;
 }
 
-// `seconds` of a 1 kHz sine in every channel, as 16-bit little-endian PCM.
-inline std::vector<std::uint8_t> tone(const WaveFormat& format, double seconds)
+// Silence before a tone, so that its start can be found after a decoder
+// that drops or adds sound at the start.
+constexpr double kLeadIn = 0.25;
+
+// `seconds` in all of `leadIn` seconds of silence and then a 1 kHz sine, in
+// every channel, as 16-bit little-endian PCM.
+inline std::vector<std::uint8_t> tone(const WaveFormat& format, double seconds, double leadIn = 0)
 {
-    const auto frames = static_cast<std::size_t>(seconds * format.samplesPerSec);
-    std::vector<std::uint8_t> bytes;
+    const auto frames = static_cast<std::size_t>(std::lround(seconds * format.samplesPerSec));
+    const auto silent = static_cast<std::size_t>(std::lround(leadIn * format.samplesPerSec));
+    std::vector<std::uint8_t> bytes(std::min(silent, frames) * format.blockAlign, 0);
     bytes.reserve(frames * format.blockAlign);
-    for (std::size_t i = 0; i < frames; ++i) {
+    for (std::size_t i = 0; i + silent < frames; ++i) {
         const double t = static_cast<double>(i) / format.samplesPerSec;
         const auto v = static_cast<std::uint16_t>(static_cast<std::int16_t>(
             std::lround(kToneAmplitude * std::sin(2 * std::numbers::pi * kToneHz * t))));
@@ -79,14 +89,64 @@ struct DecodedSound {
     double levelAgainstTone() const
     {
         const std::vector<double> m = middle();
-        double sum = 0;
-        for (const double v : m) {
-            sum += v * v;
+        return levelOf(m.begin(), m.end(), std::ssize(m));
+    }
+
+    // Level in dB against the tone of the quietest 5 ms of the last 20 ms of
+    // a tone of `toneSeconds` after a lead-in of silence, found where the tone
+    // sets in; what the sound lacks of the tone's end counts as silence. A
+    // cut, faded or garbled end of the sound shows here.
+    double tailLevelAgainstTone(double toneSeconds) const
+    {
+        const auto loud =
+            std::find_if(firstChannel.begin(), firstChannel.end(),
+                         [](std::int16_t v) { return std::abs(v) > kToneAmplitude / 2; });
+        // The sine rises to half its amplitude in a twelfth of its period.
+        const std::ptrdiff_t onset = std::max<std::ptrdiff_t>(
+            (loud - firstChannel.begin()) - std::lround(samplesPerSec / (12 * kToneHz)), 0);
+        const std::ptrdiff_t end = onset + std::lround(toneSeconds * samplesPerSec);
+        const std::ptrdiff_t slice = std::lround(0.005 * samplesPerSec);
+        const auto at = [this](std::ptrdiff_t i) {
+            return firstChannel.begin() +
+                   std::clamp<std::ptrdiff_t>(i, 0, std::ssize(firstChannel));
+        };
+        double quietest = 0;
+        for (std::ptrdiff_t from = end - 4 * slice; from < end; from += slice) {
+            quietest = std::min(quietest, levelOf(at(from), at(from + slice), slice));
         }
-        const double rms = std::sqrt(sum / static_cast<double>(m.size()));
+        return quietest;
+    }
+
+private:
+    // Level in dB against the tone of the samples in [begin, end) over `count` samples.
+    template <typename Iterator>
+    static double levelOf(Iterator begin, Iterator end, std::ptrdiff_t count)
+    {
+        double sum = 0;
+        for (auto it = begin; it != end; ++it) {
+            sum += static_cast<double>(*it) * *it;
+        }
+        const double rms = std::sqrt(sum / static_cast<double>(std::max<std::ptrdiff_t>(count, 1)));
         return 20 * std::log10(rms / (kToneAmplitude / std::numbers::sqrt2));
     }
 };
+
+// The length in seconds that the header of `file` states, as the ffprobe
+// tool reads it; 0 when it states none.
+inline double headerSeconds(const std::filesystem::path& file)
+{
+    const std::string command =
+        "ffprobe -v error -show_entries format=duration -of csv=p=0 '" + file.string() + "'";
+    struct Close {
+        void operator()(std::FILE* pipe) const { pclose(pipe); }
+    };
+    const std::unique_ptr<std::FILE, Close> pipe(popen(command.c_str(), "r"));
+    std::array<char, 64> line{};
+    if (!pipe || std::fgets(line.data(), static_cast<int>(line.size()), pipe.get()) == nullptr) {
+        return 0;
+    }
+    return std::strtod(line.data(), nullptr);
+}
 
 // Decodes `file` with the ffmpeg tool into a WAV file beside it and reads
 // that back; none (with a test failure) when ffmpeg cannot decode it.

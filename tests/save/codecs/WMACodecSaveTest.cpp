@@ -37,13 +37,14 @@ protected:
 class WMAToneSave : public WMASave, public ::testing::WithParamInterface<ProfileCase> {};
 
 // Five seconds of a 1 kHz tone come back as long, as high and as loud, in
-// the profile's channels, at the rate its bit rate carries.
+// the profile's channels, at the rate its bit rate carries, and loud up to
+// its last recorded sample.
 TEST_P(WMAToneSave, DecodesBackToTheTone)
 {
     const ProfileCase c = GetParam();
     const WaveFormat format = pcmFormat(c.rate, c.channels);
     const Result result =
-        save("tone.wma", makeCodec(), c.formatNumber, format, tone(format, 5.0), 6);
+        save("tone.wma", makeCodec(), c.formatNumber, format, tone(format, 5.0, kLeadIn), 6);
     EXPECT_EQ(result.failure, "");
     const auto decoded = decodeWithFfmpeg(targetPath("tone.wma"));
     ASSERT_TRUE(decoded);
@@ -53,6 +54,9 @@ TEST_P(WMAToneSave, DecodesBackToTheTone)
     EXPECT_NEAR(decoded->seconds(), 5.0, 0.1);
     EXPECT_NEAR(decoded->frequency(), 1000.0, 20.0);
     EXPECT_NEAR(decoded->levelAgainstTone(), 0.0, 2.0);
+    // A tenth of a dB: a last frame without the one that overlaps it comes
+    // out garbled, yet barely quieter.
+    EXPECT_NEAR(decoded->tailLevelAgainstTone(5.0 - kLeadIn), 0.0, 0.1);
     EXPECT_EQ(session.outstanding(), 0);
 }
 
@@ -77,16 +81,24 @@ std::vector<ProfileCase> profileCases()
 INSTANTIATE_TEST_SUITE_P(Profiles, WMAToneSave, ::testing::ValuesIn(profileCases()));
 
 // The disk fills up halfway: the writer's error status ends the save with
-// the codec's message, and the partial file is kept under its incomplete name.
+// the codec's message, and the partial file is kept under its incomplete name,
+// still a file a player reads, with a header that tells its length.
 TEST_F(WMASave, FullDiskEndsTheSave)
 {
+    // 128 kBit/s: the room holds about 1.8 s.
+    constexpr std::uintmax_t kRoom = 30000;
     const WaveFormat format = pcmFormat(44100, 2);
-    beforeRun = [this] { targetFiles.setDiskFull(30000); };
+    beforeRun = [this] { targetFiles.setDiskFull(kRoom); };
     const Result result = save("full.wma", makeCodec(), 1, format, tone(format, 5.0), 6);
     EXPECT_EQ(result.failure.rfind("ASF-Codec: Write failed; disk full?", 0), 0U) << result.failure;
     EXPECT_EQ(result.files, std::vector<std::string>{"full (incomplete).wma"});
-    EXPECT_LE(std::filesystem::file_size(targetPath("full (incomplete).wma")), 30000U);
+    EXPECT_EQ(std::filesystem::file_size(targetPath("full (incomplete).wma")), kRoom);
     EXPECT_EQ(session.outstanding(), 0);
+    const auto decoded = decodeWithFfmpeg(targetPath("full (incomplete).wma"));
+    ASSERT_TRUE(decoded);
+    EXPECT_GT(decoded->seconds(), 1.0);
+    EXPECT_LT(decoded->seconds(), 5.0);
+    EXPECT_NEAR(headerSeconds(targetPath("full (incomplete).wma")), decoded->seconds(), 0.5);
 }
 
 // A target that another save holds is refused before anything is written.
