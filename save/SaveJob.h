@@ -70,7 +70,8 @@ private:
     BlockPlan planBlocks() const;
     void writeBlocks(SaveJobView& view, SaveOutput& output, std::int32_t progressTotal);
     void writeHeadBlock(std::int64_t offset, SaveOutput& output);
-    std::string afterFailure(const std::string& message);
+    std::string afterFailure();
+    std::string keepPartialTarget(const std::string& message);
     bool cancelRequested() const { return state() == CancelRequested; }
 
     SaveJobEnvironment& m_environment;

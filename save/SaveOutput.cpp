@@ -21,7 +21,7 @@ SaveOutput::SaveOutput(HeldTarget& file, SaveTarget& target, std::int64_t planne
             }
             target.codec->open(file, target.formatNumber, target.sourceFormat, target.fileName);
         }
-    } catch (const RecException&) {
+    } catch (...) {
         closeAfterFailure();
         throw;
     }
@@ -64,7 +64,7 @@ void SaveOutput::closeAfterFailure() noexcept
     m_closed = true;
     try {
         closeTarget();
-    } catch (const RecException&) {
+    } catch (...) {
         // The failure that ended the save is the one reported.
     }
 }

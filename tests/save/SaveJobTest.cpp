@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace sorvella::test {
 namespace {
 
@@ -148,6 +150,42 @@ TEST_F(SaveJobTest, StoreErrorsEndTheSave)
                                         targetPath("second (incomplete).wav") + "\".");
     EXPECT_EQ(readWav(targetPath("second (incomplete).wav")).data, pattern(0, kBlock));
     EXPECT_EQ(session.outstanding(), 0);
+}
+
+// A filter that raises what a library would, not a RecException, at the
+// second block: the save ends as for a full disk, the program goes on.
+class ThrowingFilter : public RangeFilter {
+public:
+    ThrowingFilter() : RangeFilter(0, 3 * kBlock) {}
+    void cut(std::int64_t offset, std::uint8_t*& data, std::int32_t& length) override
+    {
+        if (offset == kBlock) {
+            throw std::out_of_range("cut past the block");
+        }
+        RangeFilter::cut(offset, data, length);
+    }
+    std::unique_ptr<BlockFilter> clone() const override
+    {
+        return std::make_unique<ThrowingFilter>(*this);
+    }
+};
+
+TEST_F(SaveJobTest, AnyExceptionEndsTheSaveAndKeepsThePartialFile)
+{
+    const ThrowingFilter filter;
+    auto saving = job(storeWith(3 * kBlock), wavTarget("thrown.wav"), &filter);
+    RecordingView view;
+    saving->run(view);
+
+    const std::string kept = targetPath("thrown (incomplete).wav");
+    EXPECT_EQ(view.failure(),
+              "cut past the block\n\nThe sound saved until then is kept in \"" + kept + "\".");
+    EXPECT_EQ(view.endings(), 1);
+    const WavContent wav = readWav(kept);
+    EXPECT_TRUE(wav.valid());
+    EXPECT_EQ(wav.data, pattern(0, kBlock));
+    EXPECT_EQ(session.outstanding(), 0);
+    EXPECT_EQ(saving->state(), SaveJob::Finished);
 }
 
 TEST_F(SaveJobTest, CancelStopsAfterTheCurrentBlockAndDeletesTheTarget)
