@@ -98,6 +98,10 @@ public:
     // holds what was written before the write that fell short.
     bool targetFull() const { return m_targetFull; }
 
+    // What reached the target since open: the encoded bytes the file took,
+    // or for a codec that writes its own file, the PCM bytes it took.
+    std::int64_t bytesWritten() const { return m_bytesWritten; }
+
     // The label of a format and, when `outputFormat` is given, a copy of the
     // format. Raises what describeFormat raises; `outputFormat` is then empty.
     std::string queryFormat(std::int32_t formatNumber, const WaveFormat& inputFormat,
@@ -129,6 +133,7 @@ private:
     std::unique_ptr<TargetFile> m_file;
     std::string m_fileName;
     bool m_targetFull = false;
+    std::int64_t m_bytesWritten = 0;
 };
 
 } // namespace sorvella

@@ -156,8 +156,14 @@ bool SaveJob::saveOnce(SaveJobView& view)
     }
     const BlockPlan plan = planBlocks();
     SaveOutput output(*m_file, m_target, plan.bytes);
-    writeBlocks(view, output, plan.progressTotal);
-    output.close();
+    try {
+        writeBlocks(view, output, plan.progressTotal);
+        output.close();
+    } catch (...) {
+        output.closeAfterFailure();
+        m_soundWritten = output.bytesWritten();
+        throw;
+    }
     return true;
 }
 
@@ -213,7 +219,6 @@ void SaveJob::writeHeadBlock(std::int64_t offset, SaveOutput& output)
         data = kept;
     }
     if (length > 0) {
-        m_soundWritten += length;
         output.write(data, static_cast<std::size_t>(length));
     }
 }

@@ -81,6 +81,7 @@ private:
     std::unique_ptr<BlockFilter> m_filter;
     // A filter reworks the sound in place: it gets a copy of each block.
     std::vector<std::uint8_t> m_filterBuffer;
+    // What reached the target file before a failure.
     std::int64_t m_soundWritten = 0;
     std::atomic<State> m_state{Running};
     std::thread m_thread;

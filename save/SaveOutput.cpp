@@ -41,6 +41,14 @@ void SaveOutput::write(const std::uint8_t* data, std::size_t length)
     }
 }
 
+std::int64_t SaveOutput::bytesWritten() const
+{
+    if (m_target.formatNumber == 0) {
+        return m_wavWriter.dataSize();
+    }
+    return m_target.codec ? m_target.codec->bytesWritten() : 0;
+}
+
 void SaveOutput::close()
 {
     m_closed = true;

@@ -130,6 +130,54 @@ TEST_F(SaveJobTest, FullDiskKeepsTheFinishedPartialFileAndReleasesTheStore)
     EXPECT_EQ(readAll(*live), liveBytes);
 }
 
+struct FullDiskCase {
+    const char* name;
+    std::vector<std::string> taken;
+    std::int64_t space;
+    std::string kept; // empty: nothing is kept
+};
+
+class SaveJobFullDisk : public SaveJobTest, public ::testing::WithParamInterface<FullDiskCase> {};
+
+// A partial file never keeps the final name, and one without sound is not kept.
+TEST_P(SaveJobFullDisk, KeepsWhatReachedTheFileUnderAFreeIncompleteName)
+{
+    const FullDiskCase c = GetParam();
+    for (const std::string& name : c.taken) {
+        std::ofstream(targetPath(name)) << "other";
+    }
+    targetFiles.setDiskFull(c.space);
+    RecordingView view;
+    job(storeWith(2 * kBlock), wavTarget("full.wav"))->run(view);
+
+    std::vector<std::string> names = c.taken;
+    std::string failure = "Disk full!";
+    if (!c.kept.empty()) {
+        names.push_back(c.kept);
+        failure += "\n\nThe sound saved until then is kept in \"" + targetPath(c.kept) + "\".";
+        EXPECT_EQ(readWav(targetPath(c.kept)).data, pattern(0, 1000));
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(targetNames(), names);
+    EXPECT_EQ(view.failure(), failure);
+    for (const std::string& name : c.taken) {
+        EXPECT_EQ(fileBytes(targetPath(name)).size(), 5U) << name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, SaveJobFullDisk,
+    ::testing::Values(FullDiskCase{"IncompleteNameTaken",
+                                   {"full (incomplete).wav"},
+                                   kWavHeader + 1000,
+                                   "full (incomplete) (1).wav"},
+                      FullDiskCase{"NumberedNameTaken",
+                                   {"full (incomplete).wav", "full (incomplete) (1).wav"},
+                                   kWavHeader + 1000,
+                                   "full (incomplete) (2).wav"},
+                      FullDiskCase{"NoSoundReachedTheFile", {}, kWavHeader, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // A block file that lost bytes: what was saved before it is kept, and a
 // target without any sound is not.
 TEST_F(SaveJobTest, StoreErrorsEndTheSave)
