@@ -53,6 +53,7 @@ void Codec::open(TargetFiles& files, std::int32_t formatNumber, const WaveFormat
                  const std::string& fileName)
 {
     m_fileName = fileName;
+    m_targetFiles = &files;
     m_targetFull = false;
     m_bytesWritten = 0;
     if (!writesOwnFile()) {

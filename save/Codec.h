@@ -118,8 +118,11 @@ protected:
     Codec& operator=(const Codec&) = delete;
 
     // The target named at open, set before start: a codec that writes its own
-    // file opens this one.
+    // file opens this one, through targetFiles().
     const std::string& fileName() const { return m_fileName; }
+    // The files handed to open, which hold the target already: valid from
+    // start until the end of close.
+    TargetFiles& targetFiles() const { return *m_targetFiles; }
 
 private:
     void writeOutput(std::int32_t outputLength);
@@ -132,6 +135,7 @@ private:
     bool m_isOpen = false;
     std::unique_ptr<TargetFile> m_file;
     std::string m_fileName;
+    TargetFiles* m_targetFiles = nullptr;
     bool m_targetFull = false;
     std::int64_t m_bytesWritten = 0;
 };

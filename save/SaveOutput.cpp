@@ -16,9 +16,6 @@ SaveOutput::SaveOutput(HeldTarget& file, SaveTarget& target, std::int64_t planne
         } else if (!target.codec) {
             throw RecException("Error: no codec");
         } else {
-            if (target.codec->writesOwnFile()) {
-                file.release(); // the codec opens the file by its name itself
-            }
             target.codec->open(file, target.formatNumber, target.sourceFormat, target.fileName);
         }
     } catch (...) {
