@@ -4,18 +4,16 @@
 #include "bench/Benchmarks.h"
 #include "bench/EncodeBench.h"
 #include "platform/FfmpegMediaWriters.h"
-#include "platform/PosixTargetFiles.h"
 #include "save/codecs/WMACodec.h"
 
 namespace sorvella::bench {
 
 int encodeWma(const std::vector<std::string>& args)
 {
-    PosixTargetFiles files;
     EncodeComparison comparison;
     comparison.ours = "WMACodec Windows Media (.wma) [128kBit/s Stereo]";
     comparison.peerName = "ffmpeg -c:a wmav2 -b:a 128k";
-    comparison.codec = std::make_shared<WMACodec>(std::make_shared<FfmpegMediaWriters>(files),
+    comparison.codec = std::make_shared<WMACodec>(std::make_shared<FfmpegMediaWriters>(),
                                                   std::make_shared<WmaExtension>());
     comparison.codecNumber = 6;
     comparison.formatNumber = 1;

@@ -1,4 +1,3 @@
-// how to work here); they apply to you.
 #pragma once
 
 #include "core/WaveFormat.h"

@@ -22,7 +22,7 @@ public:
         m_record->profile = profile;
         return passes(Step::SetProfile);
     }
-    bool setOutputFilename(const std::string& path) override
+    bool setOutputFilename(TargetFiles&, const std::string& path) override
     {
         m_record->path = path;
         return passes(Step::SetOutputFilename);

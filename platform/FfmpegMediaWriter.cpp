@@ -32,7 +32,7 @@ int highestRateFor(std::int32_t bitsPerSecond)
 
 } // namespace
 
-FfmpegMediaWriter::FfmpegMediaWriter(TargetFiles& files) : m_files(files) {}
+FfmpegMediaWriter::FfmpegMediaWriter() = default;
 
 FfmpegMediaWriter::~FfmpegMediaWriter()
 {
@@ -57,12 +57,12 @@ bool FfmpegMediaWriter::setProfile(const MediaProfile& profile)
     return true;
 }
 
-bool FfmpegMediaWriter::setOutputFilename(const std::string& path)
+bool FfmpegMediaWriter::setOutputFilename(TargetFiles& files, const std::string& path)
 {
     if (m_writing || m_output) {
         return false;
     }
-    std::unique_ptr<TargetFile> file = m_files.create(path);
+    std::unique_ptr<TargetFile> file = files.create(path);
     if (!file) {
         return false;
     }

@@ -11,7 +11,6 @@ namespace sorvella {
 
 class FfmpegFrameQueue;
 class FfmpegTargetIo;
-class TargetFiles;
 
 // A Windows Media Audio file written with FFmpeg: the "wmav2" encoder in an
 // "asf" container. The encoder takes planar float in frames of a fixed size,
@@ -20,12 +19,11 @@ class TargetFiles;
 // the classic system profiles do), never above the input's.
 class FfmpegMediaWriter : public MediaWriter {
 public:
-    // The file is created through `files`, which must outlive the writer.
-    explicit FfmpegMediaWriter(TargetFiles& files);
+    FfmpegMediaWriter();
     ~FfmpegMediaWriter() override;
 
     bool setProfile(const MediaProfile& profile) override;
-    bool setOutputFilename(const std::string& path) override;
+    bool setOutputFilename(TargetFiles& files, const std::string& path) override;
     bool setInputFormat(const WaveFormat& format) override;
     bool beginWriting() override;
     std::int32_t writeSample(const std::uint8_t* data, std::size_t bytes,
@@ -48,7 +46,6 @@ private:
     int encode(const AVFrame* frame);
     int outputFailure(int error);
 
-    TargetFiles& m_files;
     std::optional<MediaProfile> m_profile;
     std::optional<WaveFormat> m_input;
     std::unique_ptr<FfmpegTargetIo> m_output;

@@ -15,7 +15,7 @@ std::unique_ptr<MediaWriter> FfmpegMediaWriters::createWriter()
     if (!installed()) {
         return nullptr;
     }
-    return std::make_unique<FfmpegMediaWriter>(m_files);
+    return std::make_unique<FfmpegMediaWriter>();
 }
 
 } // namespace sorvella

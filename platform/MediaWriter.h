@@ -9,6 +9,8 @@
 
 namespace sorvella {
 
+class TargetFiles;
+
 // What a media writer is asked to make of the sound: a bit rate and a channel
 // count. The writer chooses the sample rate that suits that bit rate.
 struct MediaProfile {
@@ -30,9 +32,10 @@ public:
     // Chooses the output. False when the writer cannot make it.
     virtual bool setProfile(const MediaProfile& profile) = 0;
 
-    // Creates (or empties) the file at `path` and holds it exclusively until
-    // the writer ends. False when it cannot be created or is held elsewhere.
-    virtual bool setOutputFilename(const std::string& path) = 0;
+    // Creates (or empties) the file at `path` through `files` and holds it
+    // exclusively until the writer ends. False when it cannot be created or
+    // is held elsewhere.
+    virtual bool setOutputFilename(TargetFiles& files, const std::string& path) = 0;
 
     // The samples will be 16-bit interleaved PCM of this format. False when
     // the writer cannot take it.

@@ -53,7 +53,9 @@ void Codec::open(TargetFiles& files, std::int32_t formatNumber, const WaveFormat
                  const std::string& fileName)
 {
     m_fileName = fileName;
+    m_targetFiles = &files;
     m_targetFull = false;
+    m_bytesWritten = 0;
     if (!writesOwnFile()) {
         m_file = files.create(fileName);
         if (!m_file) {
@@ -127,7 +129,9 @@ void Codec::write(const std::uint8_t* data, std::size_t length, bool isLast)
             outputLength > m_outputSize || stuck) {
             throw RecException("Codec error: invalid block lengths");
         }
-        if (!writesOwnFile()) {
+        if (writesOwnFile()) {
+            m_bytesWritten += m_fill - inputLength;
+        } else {
             writeOutput(outputLength);
         }
         if (inputLength != 0 && !isLast) {
@@ -147,6 +151,7 @@ void Codec::writeOutput(std::int32_t outputLength)
 {
     const std::int64_t written =
         m_file ? m_file->write(m_outputBuffer.data(), static_cast<std::size_t>(outputLength)) : -1;
+    m_bytesWritten += std::max<std::int64_t>(written, 0);
     if (written == outputLength) {
         return;
     }

@@ -98,6 +98,10 @@ public:
     // holds what was written before the write that fell short.
     bool targetFull() const { return m_targetFull; }
 
+    // What reached the target since open: the encoded bytes the file took,
+    // or for a codec that writes its own file, the PCM bytes it took.
+    std::int64_t bytesWritten() const { return m_bytesWritten; }
+
     // The label of a format and, when `outputFormat` is given, a copy of the
     // format. Raises what describeFormat raises; `outputFormat` is then empty.
     std::string queryFormat(std::int32_t formatNumber, const WaveFormat& inputFormat,
@@ -114,8 +118,11 @@ protected:
     Codec& operator=(const Codec&) = delete;
 
     // The target named at open, set before start: a codec that writes its own
-    // file opens this one.
+    // file opens this one, through targetFiles().
     const std::string& fileName() const { return m_fileName; }
+    // The files handed to open, which hold the target already: valid from
+    // start until the end of close.
+    TargetFiles& targetFiles() const { return *m_targetFiles; }
 
 private:
     void writeOutput(std::int32_t outputLength);
@@ -128,7 +135,9 @@ private:
     bool m_isOpen = false;
     std::unique_ptr<TargetFile> m_file;
     std::string m_fileName;
+    TargetFiles* m_targetFiles = nullptr;
     bool m_targetFull = false;
+    std::int64_t m_bytesWritten = 0;
 };
 
 } // namespace sorvella

@@ -1,25 +1,33 @@
 #include "save/IncompleteTarget.h"
 
 #include "platform/TargetFiles.h"
+#include "save/TargetPath.h"
 
 namespace sorvella {
 
+namespace {
+
+// Taken names are skipped; beyond this many the folder refuses every name.
+constexpr int kMostIncompleteNames = 1000;
+
+} // namespace
+
 std::string incompleteName(const std::string& fileName)
 {
-    const std::size_t slash = fileName.rfind('/');
-    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    const std::size_t dot = fileName.rfind('.');
-    // A leading dot starts a hidden name, not an extension.
-    if (dot == std::string::npos || dot <= nameStart) {
-        return fileName + " (incomplete)";
-    }
-    return fileName.substr(0, dot) + " (incomplete)" + fileName.substr(dot);
+    const FileNameParts parts = splitFileName(fileName);
+    return parts.folder + parts.stem + " (incomplete)" + parts.extension;
 }
 
 std::string keepIncompleteTarget(TargetFiles& files, const std::string& fileName)
 {
-    const std::string kept = incompleteName(fileName);
-    return files.rename(fileName, kept) ? kept : fileName;
+    std::string kept = incompleteName(fileName);
+    for (int tries = 0; tries < kMostIncompleteNames; ++tries) {
+        if (files.rename(fileName, kept)) {
+            return kept;
+        }
+        kept = nextNumberedName(kept);
+    }
+    return fileName;
 }
 
 } // namespace sorvella

@@ -2,7 +2,6 @@
 
 #include "platform/DlopenLibraryLoader.h"
 #include "platform/FfmpegMediaWriters.h"
-#include "platform/PosixTargetFiles.h"
 #include "platform/SystemCompressionManager.h"
 #include "save/codecs/BladeCodec.h"
 #include "save/codecs/LameCodec.h"
@@ -21,24 +20,13 @@ std::shared_ptr<LibraryLoader> encoderLibraries()
     return std::make_shared<DlopenLibraryLoader>(DlopenLibraryLoader::executableDirectory());
 }
 
-// The media writers of the Windows Media codecs, with the files they write.
-std::shared_ptr<MediaWriters> mediaWriters()
-{
-    struct Host {
-        PosixTargetFiles files;
-        FfmpegMediaWriters writers{files};
-    };
-    const auto host = std::make_shared<Host>();
-    return std::shared_ptr<MediaWriters>(host, &host->writers);
-}
-
 } // namespace
 
 std::vector<CodecCatalogue::Factory> installedCodecs()
 {
     // Every Windows Media codec of this catalogue shares the writers and the
     // one extension choice of the process.
-    const std::shared_ptr<MediaWriters> writers = mediaWriters();
+    const std::shared_ptr<MediaWriters> writers = std::make_shared<FfmpegMediaWriters>();
     const auto wmaExtension = std::make_shared<WmaExtension>();
     // The numbers are stored in the settings and never change meaning. An
     // empty entry makes no codec, as on a system without that encoder.

@@ -11,6 +11,7 @@
 #include "save/TargetRecord.h"
 
 #include <algorithm>
+#include <exception>
 #include <optional>
 
 namespace sorvella {
@@ -23,6 +24,21 @@ constexpr int kFullProgress = 1000;
 constexpr std::chrono::milliseconds kCodecPoll{50};
 constexpr int kTitleCycleMs = 4000;
 constexpr int kBusyTitleAtMs = 2000;
+// Short enough to need no allocation: what is shown when even that fails.
+constexpr const char* kUnknownFailure = "Unknown error";
+
+std::string exceptionText(const std::exception_ptr& failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const RecException& e) {
+        return e.message();
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return kUnknownFailure;
+    }
+}
 
 // The head block of a store while it is being saved: deleted when its turn
 // is over, also after a failure, so the store's files go as the save goes.
@@ -90,8 +106,10 @@ void SaveJob::run(SaveJobView& view)
     try {
         while (!saveWhenCodecFree(view)) {
         }
-    } catch (const RecException& e) {
-        failure = afterFailure(e.message());
+    } catch (...) {
+        // Whatever ends a save (a codec library's exception, a failed
+        // allocation) ends only the save: the recording goes on.
+        failure = afterFailure();
     }
     m_store.reset();
     view.jobEnded(failure);
@@ -138,8 +156,14 @@ bool SaveJob::saveOnce(SaveJobView& view)
     }
     const BlockPlan plan = planBlocks();
     SaveOutput output(*m_file, m_target, plan.bytes);
-    writeBlocks(view, output, plan.progressTotal);
-    output.close();
+    try {
+        writeBlocks(view, output, plan.progressTotal);
+        output.close();
+    } catch (...) {
+        output.closeAfterFailure();
+        m_soundWritten = output.bytesWritten();
+        throw;
+    }
     return true;
 }
 
@@ -195,15 +219,23 @@ void SaveJob::writeHeadBlock(std::int64_t offset, SaveOutput& output)
         data = kept;
     }
     if (length > 0) {
-        m_soundWritten += length;
         output.write(data, static_cast<std::size_t>(length));
     }
 }
 
-// The text to show, if any. The partial file is gone after a cancel or when
-// no sound reached it; otherwise it is finished (the output closed it) and
-// kept under its incomplete name.
-std::string SaveJob::afterFailure(const std::string& message)
+// The text to show for the exception being handled, if any. The partial file
+// is gone after a cancel or when no sound reached it; otherwise it is
+// finished (the output closed it) and kept under its incomplete name.
+std::string SaveJob::afterFailure()
+{
+    try {
+        return keepPartialTarget(exceptionText(std::current_exception()));
+    } catch (...) {
+        return kUnknownFailure;
+    }
+}
+
+std::string SaveJob::keepPartialTarget(const std::string& message)
 {
     TargetFiles& files = m_environment.files();
     if (cancelRequested() || m_soundWritten == 0) {

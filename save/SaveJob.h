@@ -70,7 +70,8 @@ private:
     BlockPlan planBlocks() const;
     void writeBlocks(SaveJobView& view, SaveOutput& output, std::int32_t progressTotal);
     void writeHeadBlock(std::int64_t offset, SaveOutput& output);
-    std::string afterFailure(const std::string& message);
+    std::string afterFailure();
+    std::string keepPartialTarget(const std::string& message);
     bool cancelRequested() const { return state() == CancelRequested; }
 
     SaveJobEnvironment& m_environment;
@@ -80,6 +81,7 @@ private:
     std::unique_ptr<BlockFilter> m_filter;
     // A filter reworks the sound in place: it gets a copy of each block.
     std::vector<std::uint8_t> m_filterBuffer;
+    // What reached the target file before a failure.
     std::int64_t m_soundWritten = 0;
     std::atomic<State> m_state{Running};
     std::thread m_thread;

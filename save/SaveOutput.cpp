@@ -16,12 +16,9 @@ SaveOutput::SaveOutput(HeldTarget& file, SaveTarget& target, std::int64_t planne
         } else if (!target.codec) {
             throw RecException("Error: no codec");
         } else {
-            if (target.codec->writesOwnFile()) {
-                file.release(); // the codec opens the file by its name itself
-            }
             target.codec->open(file, target.formatNumber, target.sourceFormat, target.fileName);
         }
-    } catch (const RecException&) {
+    } catch (...) {
         closeAfterFailure();
         throw;
     }
@@ -39,6 +36,14 @@ void SaveOutput::write(const std::uint8_t* data, std::size_t length)
     } else {
         m_target.codec->write(data, length);
     }
+}
+
+std::int64_t SaveOutput::bytesWritten() const
+{
+    if (m_target.formatNumber == 0) {
+        return m_wavWriter.dataSize();
+    }
+    return m_target.codec ? m_target.codec->bytesWritten() : 0;
 }
 
 void SaveOutput::close()
@@ -64,7 +69,7 @@ void SaveOutput::closeAfterFailure() noexcept
     m_closed = true;
     try {
         closeTarget();
-    } catch (const RecException&) {
+    } catch (...) {
         // The failure that ended the save is the one reported.
     }
 }

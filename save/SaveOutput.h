@@ -19,8 +19,7 @@ public:
     // write (a WAV file beyond 4 GiB needs RF64 from the start). Raises what
     // the writer or the codec raise, after closing whatever was opened.
     SaveOutput(HeldTarget& file, SaveTarget& target, std::int64_t plannedBytes);
-    // Closes a target that close() was not called for (after a failure,
-    // which is what the user hears of: a failure of this close is dropped).
+    // Calls closeAfterFailure.
     ~SaveOutput();
     SaveOutput(const SaveOutput&) = delete;
     SaveOutput& operator=(const SaveOutput&) = delete;
@@ -30,9 +29,17 @@ public:
     // Finishes and closes the target; raises after it is closed.
     void close();
 
+    // Finishes and closes a target that close() was not called for, after a
+    // failure, which is what the user hears of: a failure of this close is
+    // dropped.
+    void closeAfterFailure() noexcept;
+
+    // What reached the target file: sample bytes of a WAV file, what the
+    // codec wrote of a compressed one.
+    std::int64_t bytesWritten() const;
+
 private:
     void closeTarget();
-    void closeAfterFailure() noexcept;
 
     SaveTarget& m_target;
     WavWriter m_wavWriter;

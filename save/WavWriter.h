@@ -49,6 +49,9 @@ public:
 
     bool isOpen() const { return m_file != nullptr; }
 
+    // The sample bytes the file took since open.
+    std::int64_t dataSize() const { return m_dataSize; }
+
     // True after "Disk full!" or "WAV file size limit reached": the file
     // holds what was written before, and close makes a valid file of it.
     bool targetFull() const { return m_targetFull; }

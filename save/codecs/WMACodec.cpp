@@ -155,7 +155,8 @@ void WMACodec::openWriter(const MediaProfile& mediaProfile, const WaveFormat& in
     m_writer = m_writers->createWriter();
     require(m_writer != nullptr, "ASF-Codec: cannot create Writer");
     require(m_writer->setProfile(mediaProfile), "ASF-Codec: cannot set compression profile");
-    require(m_writer->setOutputFilename(fileName()), "ASF-Codec: invalid output file");
+    require(m_writer->setOutputFilename(targetFiles(), fileName()),
+            "ASF-Codec: invalid output file");
     // Without a byte rate no block would have a duration.
     require(inputFormat.avgBytesPerSec != 0 && m_writer->setInputFormat(inputFormat),
             "ASF-Codec: cannot set media type");

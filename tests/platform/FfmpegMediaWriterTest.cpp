@@ -28,7 +28,7 @@ protected:
 
     TempDir dir;
     PosixTargetFiles files;
-    FfmpegMediaWriter writer{files};
+    FfmpegMediaWriter writer;
 };
 
 TEST_F(FfmpegMediaWriterTest, TakesOnlyWhatItCanWrite)
@@ -61,9 +61,9 @@ TEST(FfmpegMediaWriterRate, FollowsTheBitRateAndNeverRises)
 TEST_F(FfmpegMediaWriterTest, AnAbandonedWriterLetsGoOfItsFile)
 {
     {
-        FfmpegMediaWriter abandoned(files);
+        FfmpegMediaWriter abandoned;
         ASSERT_TRUE(abandoned.setProfile(MediaProfile{64000, 2}));
-        ASSERT_TRUE(abandoned.setOutputFilename(target()));
+        ASSERT_TRUE(abandoned.setOutputFilename(files, target()));
         EXPECT_EQ(files.create(target()), nullptr);
         ASSERT_TRUE(abandoned.setInputFormat(pcm(48000, 1)));
         ASSERT_TRUE(abandoned.beginWriting());

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace sorvella::test {
 namespace {
 
@@ -128,6 +130,54 @@ TEST_F(SaveJobTest, FullDiskKeepsTheFinishedPartialFileAndReleasesTheStore)
     EXPECT_EQ(readAll(*live), liveBytes);
 }
 
+struct FullDiskCase {
+    const char* name;
+    std::vector<std::string> taken;
+    std::int64_t space;
+    std::string kept; // empty: nothing is kept
+};
+
+class SaveJobFullDisk : public SaveJobTest, public ::testing::WithParamInterface<FullDiskCase> {};
+
+// A partial file never keeps the final name, and one without sound is not kept.
+TEST_P(SaveJobFullDisk, KeepsWhatReachedTheFileUnderAFreeIncompleteName)
+{
+    const FullDiskCase c = GetParam();
+    for (const std::string& name : c.taken) {
+        std::ofstream(targetPath(name)) << "other";
+    }
+    targetFiles.setDiskFull(c.space);
+    RecordingView view;
+    job(storeWith(2 * kBlock), wavTarget("full.wav"))->run(view);
+
+    std::vector<std::string> names = c.taken;
+    std::string failure = "Disk full!";
+    if (!c.kept.empty()) {
+        names.push_back(c.kept);
+        failure += "\n\nThe sound saved until then is kept in \"" + targetPath(c.kept) + "\".";
+        EXPECT_EQ(readWav(targetPath(c.kept)).data, pattern(0, 1000));
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(targetNames(), names);
+    EXPECT_EQ(view.failure(), failure);
+    for (const std::string& name : c.taken) {
+        EXPECT_EQ(fileBytes(targetPath(name)).size(), 5U) << name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, SaveJobFullDisk,
+    ::testing::Values(FullDiskCase{"IncompleteNameTaken",
+                                   {"full (incomplete).wav"},
+                                   kWavHeader + 1000,
+                                   "full (incomplete) (1).wav"},
+                      FullDiskCase{"NumberedNameTaken",
+                                   {"full (incomplete).wav", "full (incomplete) (1).wav"},
+                                   kWavHeader + 1000,
+                                   "full (incomplete) (2).wav"},
+                      FullDiskCase{"NoSoundReachedTheFile", {}, kWavHeader, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // A block file that lost bytes: what was saved before it is kept, and a
 // target without any sound is not.
 TEST_F(SaveJobTest, StoreErrorsEndTheSave)
@@ -148,6 +198,42 @@ TEST_F(SaveJobTest, StoreErrorsEndTheSave)
                                         targetPath("second (incomplete).wav") + "\".");
     EXPECT_EQ(readWav(targetPath("second (incomplete).wav")).data, pattern(0, kBlock));
     EXPECT_EQ(session.outstanding(), 0);
+}
+
+// A filter that raises what a library would, not a RecException, at the
+// second block: the save ends as for a full disk, the program goes on.
+class ThrowingFilter : public RangeFilter {
+public:
+    ThrowingFilter() : RangeFilter(0, 3 * kBlock) {}
+    void cut(std::int64_t offset, std::uint8_t*& data, std::int32_t& length) override
+    {
+        if (offset == kBlock) {
+            throw std::out_of_range("cut past the block");
+        }
+        RangeFilter::cut(offset, data, length);
+    }
+    std::unique_ptr<BlockFilter> clone() const override
+    {
+        return std::make_unique<ThrowingFilter>(*this);
+    }
+};
+
+TEST_F(SaveJobTest, AnyExceptionEndsTheSaveAndKeepsThePartialFile)
+{
+    const ThrowingFilter filter;
+    auto saving = job(storeWith(3 * kBlock), wavTarget("thrown.wav"), &filter);
+    RecordingView view;
+    saving->run(view);
+
+    const std::string kept = targetPath("thrown (incomplete).wav");
+    EXPECT_EQ(view.failure(),
+              "cut past the block\n\nThe sound saved until then is kept in \"" + kept + "\".");
+    EXPECT_EQ(view.endings(), 1);
+    const WavContent wav = readWav(kept);
+    EXPECT_TRUE(wav.valid());
+    EXPECT_EQ(wav.data, pattern(0, kBlock));
+    EXPECT_EQ(session.outstanding(), 0);
+    EXPECT_EQ(saving->state(), SaveJob::Finished);
 }
 
 TEST_F(SaveJobTest, CancelStopsAfterTheCurrentBlockAndDeletesTheTarget)

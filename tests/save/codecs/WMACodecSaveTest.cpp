@@ -29,7 +29,7 @@ class WMASave : public ::testing::Test, public EncodedSaveFixture {
 protected:
     std::shared_ptr<WMACodec> makeCodec()
     {
-        return std::make_shared<WMACodec>(std::make_shared<FfmpegMediaWriters>(targetFiles),
+        return std::make_shared<WMACodec>(std::make_shared<FfmpegMediaWriters>(),
                                           std::make_shared<WmaExtension>());
     }
 };
@@ -99,6 +99,17 @@ TEST_F(WMASave, FullDiskEndsTheSave)
     EXPECT_GT(decoded->seconds(), 1.0);
     EXPECT_LT(decoded->seconds(), 5.0);
     EXPECT_NEAR(headerSeconds(targetPath("full (incomplete).wma")), decoded->seconds(), 0.5);
+}
+
+// The save holds its target from creation to close: the writer is handed the
+// held file and creates none of its own, so no other save can take the name.
+TEST_F(WMASave, TheWriterGetsTheHeldTarget)
+{
+    const WaveFormat format = pcmFormat(44100, 2);
+    beforeRun = [this] { targetFiles.failCreates(true); };
+    const Result result = save("held.wma", makeCodec(), 1, format, tone(format, 1.0), 6);
+    EXPECT_EQ(result.failure, "");
+    EXPECT_EQ(result.files, std::vector<std::string>{"held.wma"});
 }
 
 // A target that another save holds is refused before anything is written.
