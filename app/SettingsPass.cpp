@@ -12,6 +12,8 @@ namespace sorvella {
 namespace {
 
 constexpr std::int32_t kHighestTimingProfile = 2;
+constexpr std::int32_t kHighestAutoSaveFollow = 4; // loop mode
+constexpr std::int32_t kHighestLoopMode = 2;       // archive vox mode
 constexpr std::string_view kShowWarningMixer = "Show Warning Mixer";
 
 // The value routines: each moves one field in the pass's direction. Fields
@@ -46,6 +48,17 @@ public:
     // Stored as 0 or 1; any non-zero value reads as true.
     void boolean(std::string_view name, bool& field) { viaInteger(name, field); }
 
+    // One of the choices 0..`highest`. Any other stored value would act as
+    // no choice at all (a loop without limit, a follow-up with nothing
+    // before it), so it loads as `fallback`, the field's default.
+    template <typename Field>
+    void choice(std::string_view name, Field& field, std::int32_t highest, std::int32_t fallback)
+    {
+        std::int32_t value = field;
+        integer(name, value);
+        field = (value < 0 || value > highest) ? fallback : value;
+    }
+
     void formatUnsigned(std::string_view name, std::uint32_t& field) { viaInteger(name, field); }
     void formatShort(std::string_view name, std::uint16_t& field) { viaInteger(name, field); }
 
@@ -67,6 +80,7 @@ void transferSettings(SettingsStore& store, Settings& settings, const CodecCatal
                       SettingsDirection direction)
 {
     SettingsValues values(store, direction);
+    const Settings defaults;
 
     values.integer("Buffer Size Total", settings.bufferSizeTotal);
     values.integer("Buffer Granularity", settings.bufferGranularity);
@@ -104,7 +118,8 @@ void transferSettings(SettingsStore& store, Settings& settings, const CodecCatal
     values.integer("Save Mode Quick Save", settings.quickSaveMode);
     values.integer("Save Mode Edit and Save", settings.editSaveMode);
     values.integer("Graphical Editor Stop Playing Automatically", settings.editorStopPlaying);
-    values.integer("Auto save mode follow", settings.autoSaveFollow);
+    values.choice("Auto save mode follow", settings.autoSaveFollow, kHighestAutoSaveFollow,
+                  defaults.autoSaveFollow);
     values.integer("Auto save time", settings.autoSaveTime);
 
     values.formatUnsigned("Recording Rate", settings.format.samplesPerSec);
@@ -114,7 +129,7 @@ void transferSettings(SettingsStore& store, Settings& settings, const CodecCatal
     values.integer("Archiver Delay", settings.archiverDelay);
     values.integer("Archiver Overlap", settings.archiverOverlap);
     values.integer("Archiver Interval", settings.archiverInterval);
-    values.integer("Loop Mode", settings.loopMode);
+    values.choice("Loop Mode", settings.loopMode, kHighestLoopMode, defaults.loopMode);
     values.integer("Vox Profile", settings.voxProfile);
     values.integer("Vox Volume", settings.voxVolume);
     values.integer("Sound Card", settings.soundCard);

@@ -92,7 +92,8 @@ bool RecordingController::startRecording()
     try {
         m_recorder =
             std::make_unique<SoundReader>(*this, m_settings, m_services.waveIn, m_services.session);
-    } catch (const RecException&) {
+    } catch (const RecException& error) {
+        m_openFailure = error.cause();
         return false;
     }
     refreshStatus(true);
@@ -154,7 +155,7 @@ void RecordingController::onRecordingButton(RecordingButton pressed)
 std::unique_ptr<RingStore> RecordingController::takeSnapshot()
 {
     setCurrentThreadPriority(snapshotPriority(m_settings.timingProfile));
-    std::unique_ptr<RingStore> snapshot = m_recorder->store()->snapshot();
+    std::unique_ptr<RingStore> snapshot = m_recorder->snapshotStore();
     setCurrentThreadPriority(mainThreadPriority(m_settings.timingProfile));
     return snapshot;
 }
@@ -179,11 +180,11 @@ void RecordingController::quickSave(bool keepRunning)
         refreshStatus(true);
         return;
     }
-    const std::int64_t bytesPerSecond = m_recorder->format().avgBytesPerSec;
-    std::unique_ptr<RingStore> snapshot = takeSnapshot();
+    const WaveFormat format = m_recorder->format();
+    std::unique_ptr<RingStore> held = takeHeldSound(m_settings.quickSaveMode);
     for (;;) {
         try {
-            startQuickSave(snapshot, bytesPerSecond);
+            startQuickSave(held, format);
             break;
         } catch (const RecException& error) {
             m_outcome.note(RunOutcome::SaveFailed);
@@ -198,7 +199,7 @@ void RecordingController::quickSave(bool keepRunning)
             }
         }
     }
-    snapshot.reset();
+    held.reset();
     if (!keepRunning) {
         m_services.view.setWindowEnabled(false);
         stopRecording();
@@ -209,24 +210,33 @@ void RecordingController::quickSave(bool keepRunning)
 }
 
 // The file is named after the held sound: it ends now and began as long ago
-// as the snapshot holds.
-void RecordingController::startQuickSave(std::unique_ptr<RingStore>& snapshot,
-                                         std::int64_t bytesPerSecond)
+// as the store holds. Its header tells the format the reader recorded in,
+// which a damaged setting may not.
+void RecordingController::startQuickSave(std::unique_ptr<RingStore>& held, const WaveFormat& format)
 {
     const std::int64_t now = m_services.clock.now();
     SaveTarget target = copyTarget(m_settings.target);
-    applyTimes(target, now - snapshot->heldBytes() / bytesPerSecond, now);
-    m_services.saves.startSave(snapshot, target);
-    switch (m_settings.quickSaveMode) {
-    case StopRecording:
-        shutDownRecorder();
-        break;
-    case RestartRecording:
-        restartRecording();
-        break;
-    default: // continue recording (share data)
-        break;
+    target.sourceFormat = format;
+    applyTimes(target, now - held->heldBytes() / format.avgBytesPerSec, now);
+    m_services.saves.startSave(held, target);
+}
+
+// "stop" and "restart" stop the reader before taking its store, so that the
+// buffers the device had already filled are saved too; "continue" shares a
+// snapshot with the recording that goes on.
+std::unique_ptr<RingStore> RecordingController::takeHeldSound(std::int32_t saveMode)
+{
+    if (saveMode != StopRecording && saveMode != RestartRecording) {
+        return takeSnapshot();
     }
+    const std::unique_ptr<SoundReader> reader = std::move(m_recorder);
+    reader->stop();
+    std::unique_ptr<RingStore> store = reader->detachStore();
+    reader->shutDown();
+    if (saveMode == RestartRecording) {
+        restartRecording();
+    }
+    return store;
 }
 
 void RecordingController::waitForOpenWindows()
@@ -242,23 +252,7 @@ void RecordingController::editAndSave()
         return;
     }
     restoreWindows();
-    std::unique_ptr<RingStore> store;
-    switch (m_settings.editSaveMode) {
-    case StopRecording:
-    case RestartRecording: {
-        const std::unique_ptr<SoundReader> reader = std::move(m_recorder);
-        reader->stop();
-        store = reader->detachStore();
-        reader->shutDown();
-        if (m_settings.editSaveMode == RestartRecording) {
-            restartRecording();
-        }
-        break;
-    }
-    default: // continue recording (full duplex)
-        store = m_recorder->snapshotStore();
-        break;
-    }
+    std::unique_ptr<RingStore> store = takeHeldSound(m_settings.editSaveMode);
     if (!store || store->heldBytes() <= 0) {
         m_services.prompter.ask(kEmptyRecording, "", Prompter::Buttons::Ok,
                                 Prompter::Icon::Warning);
@@ -297,8 +291,11 @@ void RecordingController::onTimer()
 RecordingController::Step RecordingController::autoSaveStep()
 {
     const std::int32_t action = m_settings.autoSaveAction;
+    // An action that is neither must not run a follow-up (which may close
+    // the program) without having saved anything first.
     if (!m_recorder || !m_continuousMode.load() || m_settings.autoSaveTime <= 0 ||
-        action < SaveAfter || m_recorder->recordedSeconds() < m_settings.autoSaveTime) {
+        (action != SaveAfter && action != EditAfter) ||
+        m_recorder->recordedSeconds() < m_settings.autoSaveTime) {
         return Step::Continue;
     }
     if (action == EditAfter && !canEdit()) {
@@ -312,7 +309,7 @@ RecordingController::Step RecordingController::autoSaveStep()
     m_settings.autoSaveAction = 0;
     if (action == SaveAfter) {
         quickSave(m_settings.autoSaveFollow != CloseApplication);
-    } else if (action == EditAfter) {
+    } else {
         editAndSave();
     }
     switch (m_settings.autoSaveFollow) {
@@ -456,6 +453,7 @@ void RecordingController::startRetryStep()
                 ticks = 0;
             } else if (ticks > 0 && !m_retryDialog) {
                 m_retryDialog = m_services.retryDialogs();
+                m_retryDialog->showReason(m_openFailure);
                 m_retryDialog->show(ticks);
                 refreshStatus(true);
             }

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace sorvella {
 
@@ -115,7 +116,8 @@ private:
     void onRecordingButton(RecordingButton pressed);
     void shutDownRecorder();
     std::unique_ptr<RingStore> takeSnapshot();
-    void startQuickSave(std::unique_ptr<RingStore>& snapshot, std::int64_t bytesPerSecond);
+    void startQuickSave(std::unique_ptr<RingStore>& held, const WaveFormat& format);
+    std::unique_ptr<RingStore> takeHeldSound(std::int32_t saveMode);
     Step autoSaveStep();
     Step pendingErrorStep();
     void endRecordingAfterError();
@@ -132,6 +134,7 @@ private:
     Settings& m_settings;
     std::unique_ptr<SoundReader> m_recorder;
     std::unique_ptr<RetryDialog> m_retryDialog;
+    std::string m_openFailure; // why the last start failed, for the retry dialog
     std::atomic<bool> m_continuousMode{false};
     std::int32_t m_tickCount = 0;
     std::int32_t m_periodicCount = 0;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace sorvella {
 
@@ -14,6 +15,9 @@ public:
 
     // `remaining` retry ticks are left; the bar fills as they run out.
     virtual void show(std::int32_t remaining) = 0;
+    // Why the device would not open, under the warning; nothing for an
+    // empty text.
+    virtual void showReason(const std::string& reason) = 0;
     // The user pressed "Cancel".
     virtual bool cancelled() const = 0;
 };

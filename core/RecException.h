@@ -21,11 +21,17 @@ public:
     std::int32_t kind() const noexcept { return m_kind; }
     void setKind(std::int32_t kind) noexcept { m_kind = kind; }
     const std::string& message() const noexcept { return m_message; }
+    // Why the layer beneath failed, in a user's words, where the message is
+    // this layer's own (the reason an input device would not open); empty
+    // when nothing more is known.
+    const std::string& cause() const noexcept { return m_cause; }
+    void setCause(std::string cause) { m_cause = std::move(cause); }
     const char* what() const noexcept override { return m_message.c_str(); }
 
 private:
     std::int32_t m_kind = None;
     std::string m_message;
+    std::string m_cause;
 };
 
 } // namespace sorvella

@@ -34,8 +34,10 @@ SoundReader::SoundReader(RecordingOwner& owner, const Settings& settings, WaveIn
                            : card - 1;
     try {
         m_device = waveIn.open(device, m_setup.format, *this);
-    } catch (const RecException&) {
-        throw RecException(RecException::OpenFailure, kOpenError);
+    } catch (const RecException& error) {
+        RecException failure(RecException::OpenFailure, kOpenError);
+        failure.setCause(error.message());
+        throw failure;
     }
     allocateBuffers();
     queueBuffers();

@@ -43,9 +43,10 @@ public:
 
     // Opens the device of "Sound Card" (the default device when that index is
     // not in the list), queues the kernel buffers, creates the store and
-    // starts recording. Throws RecException kind 2 with kOpenError (also for
-    // a rate no device records), kAllocateError or kStartError; nothing is
-    // left open then. `owner` and `session` must outlive the reader.
+    // starts recording. Throws RecException kind 2 with kOpenError (with the
+    // device's own message as its cause; also for a rate no device records),
+    // kAllocateError or kStartError; nothing is left open then. `owner` and
+    // `session` must outlive the reader.
     SoundReader(RecordingOwner& owner, const Settings& settings, WaveInSystem& waveIn,
                 TempSession& session);
     // Shuts the reader down if that has not happened (after telling the owner,

@@ -32,6 +32,15 @@ std::string reason(const std::string& pcmName, const char* what, int error)
     return "ALSA capture device \"" + pcmName + "\": " + what + ": " + snd_strerror(error);
 }
 
+// Why a PCM did not open, as the user can act on it: another program holds
+// the device, or there is nothing to record from (no such device, no sound
+// server behind the plugin).
+std::string openFailure(int error)
+{
+    return error == -EBUSY || error == -EAGAIN ? "device in use by another program"
+                                               : "no capture device or sound server";
+}
+
 void check(int result, const std::string& pcmName, const char* what)
 {
     if (result < 0) {
@@ -136,8 +145,11 @@ private:
 std::unique_ptr<FrameSource> openAlsaCapture(const std::string& pcmName, const WaveFormat& format)
 {
     snd_pcm_t* raw = nullptr;
-    check(snd_pcm_open(&raw, pcmName.c_str(), SND_PCM_STREAM_CAPTURE, SND_PCM_NONBLOCK), pcmName,
-          "open");
+    const int opened =
+        snd_pcm_open(&raw, pcmName.c_str(), SND_PCM_STREAM_CAPTURE, SND_PCM_NONBLOCK);
+    if (opened < 0) {
+        throw RecException(RecException::OpenFailure, openFailure(opened));
+    }
     Pcm pcm(raw);
     configure(pcm.get(), pcmName, format);
     return std::make_unique<AlsaFrameSource>(std::move(pcm), pcmName,

@@ -1,18 +1,19 @@
 #include "platform/AlsaMixerSystem.h"
 
 #include "platform/AlsaCaptureDevices.h"
+#include "platform/AlsaErrors.h"
 #include "platform/AlsaMixerDevice.h"
 
 namespace sorvella {
 
+AlsaMixerSystem::AlsaMixerSystem()
+{
+    routeAlsaErrors();
+}
+
 std::unique_ptr<MixerDevice> AlsaMixerSystem::open(int soundCard)
 {
-    const std::string control = controlName(soundCard);
-    std::unique_ptr<MixerDevice> mixer = openAlsaMixer(control);
-    if (!mixer && control != "default") {
-        mixer = openAlsaMixer("default");
-    }
-    return mixer;
+    return openAlsaMixer(controlName(soundCard));
 }
 
 std::string AlsaMixerSystem::controlName(int soundCard)

@@ -1,10 +1,16 @@
 #include "platform/AlsaWaveInSystem.h"
 
 #include "platform/AlsaCaptureDevices.h"
+#include "platform/AlsaErrors.h"
 #include "platform/AlsaFrameSource.h"
 #include "platform/BufferedWaveIn.h"
 
 namespace sorvella {
+
+AlsaWaveInSystem::AlsaWaveInSystem()
+{
+    routeAlsaErrors();
+}
 
 std::vector<std::string> AlsaWaveInSystem::deviceNames()
 {

@@ -10,6 +10,9 @@ namespace sorvella {
 // Stateless: the list is read anew on each call.
 class AlsaWaveInSystem : public WaveInSystem {
 public:
+    // Keeps ALSA's own error lines off standard error.
+    AlsaWaveInSystem();
+
     std::vector<std::string> deviceNames() override;
     std::unique_ptr<WaveIn> open(int device, const WaveFormat& format,
                                  WaveInClient& client) override;

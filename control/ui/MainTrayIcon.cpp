@@ -53,9 +53,11 @@ void MainTrayIcon::setSaveItemsEnabled(bool quickSave, bool editAndSave)
     m_quickSave->setEnabled(quickSave);
 }
 
+// Most tray hosts on Linux report only single clicks ("Trigger"); where a
+// double click is reported too, restoring twice does no harm.
 void MainTrayIcon::activated(QSystemTrayIcon::ActivationReason reason)
 {
-    if (reason == QSystemTrayIcon::DoubleClick) {
+    if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) {
         emit restoreRequested();
     }
 }

@@ -10,6 +10,7 @@ namespace sorvella {
 QtRetryDialog::QtRetryDialog(QWidget* over) : m_ui(std::make_unique<Ui::QtRetryDialog>())
 {
     m_ui->setupUi(this);
+    m_ui->reason->hide();
     setModal(false);
     connect(m_ui->buttons, &QDialogButtonBox::rejected, this, &QtRetryDialog::reject);
     if (over != nullptr) {
@@ -33,6 +34,12 @@ void QtRetryDialog::show(std::int32_t remaining)
         m_ui->progress->setRange(0, m_maxTicks);
     }
     m_ui->progress->setValue(m_maxTicks - remaining);
+}
+
+void QtRetryDialog::showReason(const std::string& reason)
+{
+    m_ui->reason->setText(QString::fromStdString(reason));
+    m_ui->reason->setVisible(!reason.empty());
 }
 
 void QtRetryDialog::reject()

@@ -24,6 +24,7 @@ public:
     ~QtRetryDialog() override;
 
     void show(std::int32_t remaining) override;
+    void showReason(const std::string& reason) override;
     bool cancelled() const override { return m_cancelled; }
 
     // Escape and the window's close button count as Cancel too.

@@ -16,6 +16,8 @@
 
 #include <csignal>
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 namespace sorvella {
 namespace {
@@ -89,6 +91,33 @@ TEST_F(ApplicationTest, QuickSaveFromTheWindow)
     EXPECT_TRUE(application->closed());
     EXPECT_TRUE(test::noSessionDirectories());
 }
+
+// A "Recording Stereo" no device records in: the reader records what it can,
+// and the saved header must say so, or players refuse the file.
+class ApplicationChannelsTest : public ApplicationTest,
+                                public ::testing::WithParamInterface<std::pair<int, int>> {};
+
+TEST_P(ApplicationChannelsTest, QuickSaveHeaderDescribesTheRecording)
+{
+    const auto [stored, recorded] = GetParam();
+    writeSettings("Recording Stereo=" + std::to_string(stored) + "\n");
+    makeApplication().startUp();
+    ASSERT_TRUE(test::recordedAtLeast(*application, 1));
+    test::click(*application, "formButton");
+    test::click(*application, "quickSaveButton");
+    ASSERT_TRUE(test::savesFinished(*application));
+
+    const std::vector<std::uint8_t> bytes = test::fileBytes(savedFile());
+    ASSERT_GE(bytes.size(), static_cast<std::size_t>(test::kWavHeader));
+    const auto u16 = [&](std::size_t at) { return bytes[at] | bytes[at + 1] << 8; };
+    EXPECT_EQ(u16(22), recorded);     // channels
+    EXPECT_EQ(u16(32), 2 * recorded); // block align
+    EXPECT_EQ(waveIn.lastFormat().channels, recorded);
+    application->window().close();
+}
+
+INSTANTIATE_TEST_SUITE_P(StoredChannels, ApplicationChannelsTest,
+                         ::testing::Values(std::pair{0, 1}, std::pair{3, 2}));
 
 // How the program is told to end without anyone being asked.
 enum class Ending { TerminationSignal, SessionEnd };

@@ -156,7 +156,37 @@ TEST(SettingsPass, BypassOfTheMessageQueueIsClearedAndSavedCleared)
     EXPECT_EQ(store.values().at({"Default Settings", "Bypass windows queue"}), "0");
 }
 
-// The pass does not check ranges; users of the values guard.
+// A choice outside its range loads as the default; the choices in range
+// load as stored.
+struct StoredChoice {
+    std::int32_t followStored, followLoaded, loopModeStored, loopModeLoaded;
+};
+
+class SettingsPassChoices : public testing::TestWithParam<StoredChoice> {};
+
+TEST_P(SettingsPassChoices, OutOfRangeLoadsTheDefault)
+{
+    FakeSettingsStore store;
+    put(store, "Auto save mode follow", std::to_string(GetParam().followStored));
+    put(store, "Loop Mode", std::to_string(GetParam().loopModeStored));
+    const Settings settings = loadedFrom(store);
+    EXPECT_EQ(settings.autoSaveFollow, GetParam().followLoaded);
+    EXPECT_EQ(settings.loopMode.load(), GetParam().loopModeLoaded);
+}
+
+INSTANTIATE_TEST_SUITE_P(StoredValues, SettingsPassChoices,
+                         testing::Values(StoredChoice{5, 1, 3, 0}, StoredChoice{-1, 1, -1, 0},
+                                         StoredChoice{4, 4, 2, 2}, StoredChoice{0, 0, 1, 1}),
+                         [](const auto& info) {
+                             const auto number = [](std::int32_t value) {
+                                 return (value < 0 ? "Minus" : "") +
+                                        std::to_string(std::abs(value));
+                             };
+                             return "Follow" + number(info.param.followStored) + "LoopMode" +
+                                    number(info.param.loopModeStored);
+                         });
+
+// Other values are not range-checked; users of the values guard.
 TEST(SettingsPass, StoredValuesLoadUncheckedAndDeriveTheFormat)
 {
     FakeSettingsStore store;

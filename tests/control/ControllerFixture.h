@@ -75,6 +75,7 @@ struct RetryDialogLog {
     int opened = 0;
     int open = 0;
     std::vector<std::int32_t> shown;
+    std::vector<std::string> reasons;
     bool cancel = false;
 };
 
@@ -87,6 +88,7 @@ public:
     }
     ~FakeRetryDialog() override { --m_log.open; }
     void show(std::int32_t remaining) override { m_log.shown.push_back(remaining); }
+    void showReason(const std::string& reason) override { m_log.reasons.push_back(reason); }
     bool cancelled() const override { return m_log.cancel; }
 
 private:

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 namespace sorvella {
@@ -85,6 +86,32 @@ TEST_F(RecordingControllerSaveTest, QuickSaveContinuingOrStopping)
     EXPECT_TRUE(holdsSeconds(targetFile(2), 0, 4));
     EXPECT_EQ(view.windowIcon, StateIcon::Idle);
 }
+
+// The disk stalls while the device goes on filling buffers. Quick Save that
+// stops or restarts the recording must save every buffer the device filled,
+// up to the last complete one, not only what reached the store in time.
+class QuickSaveAfterAStall : public RecordingControllerSaveTest,
+                             public ::testing::WithParamInterface<std::int32_t> {};
+
+TEST_P(QuickSaveAfterAStall, SavesEveryBufferTheDeviceFilled)
+{
+    settings.quickSaveMode = GetParam();
+    settings.bufferSizeTotal = 65536; // two seconds of buffers can wait for the disk
+    startRecording();
+    ASSERT_TRUE(record(1));
+
+    files.holdWrites(std::chrono::milliseconds(500));
+    signal.step(settings.format.samplesPerSec);
+    ASSERT_TRUE(test::waitFor(
+        [&] { return signal.framesDelivered() == 2u * settings.format.samplesPerSec; }));
+    controller->quickSave(true);
+
+    ASSERT_TRUE(savesFinished());
+    EXPECT_TRUE(holdsSeconds(targetFile(1), 0, 2));
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, QuickSaveAfterAStall,
+                         ::testing::Values(StopRecording, RestartRecording));
 
 // The saved file keeps what was held; the new recording starts empty and
 // goes on with the sound that follows.
@@ -207,19 +234,29 @@ TEST_F(RecordingControllerSaveTest, RestartWithIncrementedNameNumbersTheFiles)
     EXPECT_TRUE(holdsSeconds(targets.path() / "take (1).wav", 2, 2));
 }
 
-// "close application": the save finishes, then the program closes.
-TEST_F(RecordingControllerSaveTest, SaveThenCloseApplication)
+// "close application" follows a save: with "Save after:" the save
+// finishes, then the program closes. An action that is neither "Save
+// after:" nor "Edit after:" saves nothing, so nothing may close either.
+class CloseApplicationAfter : public RecordingControllerSaveTest,
+                              public ::testing::WithParamInterface<std::int32_t> {};
+
+TEST_P(CloseApplicationAfter, OnlyASaveClosesTheProgram)
 {
-    autoSave(2, 3, CloseApplication);
+    const bool saves = GetParam() == 2;
+    autoSave(GetParam(), 3, CloseApplication);
     startContinuous();
     ASSERT_TRUE(record(3));
 
     controller->onTimer();
-    EXPECT_EQ(quits, 1);
-    EXPECT_FALSE(controller->hasRecorder());
-    EXPECT_TRUE(holdsSeconds(targetFile(1), 0, 3));
-    EXPECT_FALSE(std::filesystem::exists(session.sessionDir()));
+    EXPECT_EQ(quits, saves ? 1 : 0);
+    EXPECT_EQ(controller->hasRecorder(), !saves);
+    EXPECT_EQ(std::filesystem::exists(session.sessionDir()), !saves);
+    if (saves) {
+        EXPECT_TRUE(holdsSeconds(targetFile(1), 0, 3));
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(Actions, CloseApplicationAfter, ::testing::Values(2, 4, 7));
 
 // A tick inside a modal box's own event loop (a save window's "Saving
 // failed..." box) leaves the save with "close application" to a later tick:

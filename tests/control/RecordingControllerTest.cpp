@@ -68,6 +68,7 @@ TEST_F(RecordingControllerTest, BusyDeviceRetriesSixtyTicksThenAsks)
     ticks(59);
     EXPECT_EQ(retries.open, 1);
     EXPECT_EQ(retries.opened, 1);
+    EXPECT_EQ(retries.reasons, std::vector<std::string>{"Simulated device is busy"}); // once
     EXPECT_FALSE(view.windowEnabled);
     EXPECT_TRUE(prompter.boxes.empty());
     EXPECT_EQ(waveIn.openCount(), 59);

@@ -2,6 +2,7 @@
 // and checks it with PulseAudio's own tool. Needs the test input:
 // eval "$(scripts/test-input.sh start)".
 
+#include "platform/AlsaMixerDevice.h"
 #include "mixer/ApplyVolumeSettings.h"
 #include "mixer/RecordingMixer.h"
 #include "mixer/RetrieveVolumeSettings.h"
@@ -129,6 +130,24 @@ TEST_P(AlsaMixerDeviceTest, HasNoSourcesToSelect)
     EXPECT_EQ(test::raisedBy([&] { mixer.isSelected(0); }).message(),
               "cannot get mixer-line controls");
     EXPECT_FALSE(mixer.selection());
+}
+
+// An input whose PCM has no control device of its own (a rate converter
+// plugin, say) has no mixer: the default card's must not stand in for it.
+TEST(AlsaMixerSystem, AnInputWithoutAMixerOpensNone)
+{
+    AlsaMixerSystem mixers;
+    const int inputs = static_cast<int>(AlsaWaveInSystem().deviceNames().size());
+    int withoutMixer = 1;
+    while (withoutMixer <= inputs && openAlsaMixer(mixers.controlName(withoutMixer))) {
+        ++withoutMixer;
+    }
+    if (withoutMixer > inputs) {
+        GTEST_SKIP() << "every ALSA capture device has a mixer of its own";
+    }
+    RecordingMixer mixer(mixers);
+    EXPECT_EQ(test::raisedBy([&] { mixer.open(withoutMixer); }).message(),
+              "cannot open Mixer device");
 }
 
 INSTANTIATE_TEST_SUITE_P(Devices, AlsaMixerDeviceTest, ::testing::Values(false, true),
