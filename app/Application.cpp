@@ -1,9 +1,9 @@
 #include "app/Application.h"
 
-#include "app/DisplayPresence.h"
 #include "app/MachineDefaults.h"
 #include "app/SettingsPass.h"
 #include "app/StartUpCommandLine.h"
+#include "app/qt/DisplayPresence.h"
 #include "control/ui/QtRetryDialog.h"
 #include "save/InstalledCodecs.h"
 #include "save/TargetRecord.h"

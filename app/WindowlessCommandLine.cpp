@@ -1,11 +1,11 @@
 #include "app/WindowlessCommandLine.h"
 
 #include "app/CommandLineParser.h"
-#include "app/DisplayPresence.h"
-#include "app/MessageBoxPrompter.h"
 #include "app/StreamPrompter.h"
-#include "platform/AlsaMixerSystem.h"
-#include "platform/QSettingsStore.h"
+#include "app/qt/DisplayPresence.h"
+#include "app/qt/MessageBoxPrompter.h"
+#include "platform/mixer/AlsaMixerSystem.h"
+#include "platform/settings/QSettingsStore.h"
 #include "save/CodecCatalogue.h"
 #include "save/InstalledCodecs.h"
 

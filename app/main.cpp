@@ -3,7 +3,7 @@
 
 #include "app/Application.h"
 #include "app/WindowlessCommandLine.h"
-#include "platform/AlsaWaveInSystem.h"
+#include "platform/audio/AlsaWaveInSystem.h"
 
 #include <QApplication>
 

@@ -3,8 +3,8 @@
 
 #include "bench/Benchmarks.h"
 #include "bench/EncodeBench.h"
-#include "platform/FfmpegMediaWriters.h"
-#include "platform/PosixTargetFiles.h"
+#include "platform/files/PosixTargetFiles.h"
+#include "platform/media/FfmpegMediaWriters.h"
 #include "save/codecs/WMACodec.h"
 
 namespace sorvella::bench {

@@ -1,9 +1,9 @@
 #include "save/InstalledCodecs.h"
 
-#include "platform/DlopenLibraryLoader.h"
-#include "platform/FfmpegMediaWriters.h"
-#include "platform/PosixTargetFiles.h"
-#include "platform/SystemCompressionManager.h"
+#include "platform/compression/SystemCompressionManager.h"
+#include "platform/files/PosixTargetFiles.h"
+#include "platform/media/FfmpegMediaWriters.h"
+#include "platform/system/DlopenLibraryLoader.h"
 #include "save/codecs/BladeCodec.h"
 #include "save/codecs/LameCodec.h"
 #include "save/codecs/MP2Codec.h"

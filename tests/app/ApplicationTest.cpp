@@ -2,7 +2,7 @@
 // device: commands arrive through the real window's buttons, termination
 // signals through the real self-pipe.
 
-#include "platform/SimulatedWaveInSystem.h"
+#include "platform/fakes/SimulatedWaveInSystem.h"
 #include "tests/app/ApplicationDriving.h"
 #include "tests/save/SaveJobFixture.h"
 #include "tests/support/ConfigFiles.h"

@@ -2,11 +2,11 @@
 
 #include "app/CommandLineParser.h"
 #include "core/Settings.h"
-#include "platform/FakeMixerSystem.h"
-#include "platform/FakeSettingsStore.h"
+#include "platform/fakes/FakeMixerSystem.h"
+#include "platform/fakes/FakeSettingsStore.h"
 #include "save/CodecCatalogue.h"
 #include "save/InstalledCodecs.h"
-#include "tests/engine/FakePrompter.h"
+#include "tests/support/FakePrompter.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include "app/CommandLineParser.h"
 #include "core/RecException.h"
 #include "mixer/VolumeSettings.h"
-#include "platform/FakeMixerSystem.h"
-#include "platform/FakeSettingsStore.h"
+#include "platform/fakes/FakeMixerSystem.h"
+#include "platform/fakes/FakeSettingsStore.h"
 #include "save/CodecCatalogue.h"
 #include "save/InstalledCodecs.h"
 

@@ -1,9 +1,9 @@
 // Windows Media saves through the save job with FFmpeg's writer: every
 // profile decodes back to the recorded tone, and a full disk ends the save.
 
-#include "platform/FakeSettingsStore.h"
-#include "platform/FfmpegMediaWriter.h"
-#include "platform/FfmpegMediaWriters.h"
+#include "platform/fakes/FakeSettingsStore.h"
+#include "platform/media/FfmpegMediaWriter.h"
+#include "platform/media/FfmpegMediaWriters.h"
 #include "save/CodecCatalogue.h"
 #include "save/InstalledCodecs.h"
 #include "save/codecs/WMACodec.h"
