@@ -1,11 +1,11 @@
 #include "app/Application.h"
 
-#include "app/DisplayPresence.h"
+#include "app/LinuxCodecServices.h"
 #include "app/MachineDefaults.h"
 #include "app/SettingsPass.h"
 #include "app/StartUpCommandLine.h"
+#include "app/qt/DisplayPresence.h"
 #include "control/ui/QtRetryDialog.h"
-#include "save/InstalledCodecs.h"
 #include "save/TargetRecord.h"
 #include "save/ui/DialogTargetFile.h"
 
@@ -23,8 +23,9 @@ constexpr int kForcedCloseRetryMs = 10;
 
 Application::Application(QApplication& qt, WaveInSystem& waveIn, BlockFiles& blockFiles)
     : m_qt(qt), m_store(QCoreApplication::applicationName().toStdString()),
-      m_session(m_settings, blockFiles), m_catalogue(m_store, installedCodecs()),
-      m_jobs(m_targetFiles), m_help(HelpRouter::defaultFolder()), m_status(m_window, m_clock),
+      m_session(m_settings, blockFiles),
+      m_catalogue(m_store, installedCodecs(linuxCodecServices())), m_jobs(m_targetFiles),
+      m_help(HelpRouter::defaultFolder()), m_status(m_window, m_clock),
       m_saves(SaveWindowServices{m_jobs, m_openWindows, m_prompter}, &m_window, m_settings),
       m_controller(RecordingController::Services{
           .settings = m_settings,

@@ -1,6 +1,6 @@
 #include "app/MachineDefaults.h"
 
-#include "platform/SystemInfo.h"
+#include "platform/system/SystemInfo.h"
 
 namespace sorvella {
 

@@ -1,6 +1,6 @@
 #include "app/SettingsPass.h"
 
-#include "platform/SystemInfo.h"
+#include "platform/system/SystemInfo.h"
 #include "save/TargetSettings.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/Settings.h"
-#include "platform/SettingsStore.h"
+#include "platform/settings/SettingsStore.h"
 
 namespace sorvella {
 

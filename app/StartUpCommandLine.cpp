@@ -1,9 +1,9 @@
 #include "app/StartUpCommandLine.h"
 
 #include "app/CommandLineParser.h"
-#include "app/DisplayPresence.h"
 #include "app/StreamPrompter.h"
-#include "platform/AlsaMixerSystem.h"
+#include "app/qt/DisplayPresence.h"
+#include "platform/mixer/AlsaMixerSystem.h"
 
 #include <iostream>
 

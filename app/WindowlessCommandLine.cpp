@@ -1,13 +1,13 @@
 #include "app/WindowlessCommandLine.h"
 
 #include "app/CommandLineParser.h"
-#include "app/DisplayPresence.h"
-#include "app/MessageBoxPrompter.h"
+#include "app/LinuxCodecServices.h"
 #include "app/StreamPrompter.h"
-#include "platform/AlsaMixerSystem.h"
-#include "platform/QSettingsStore.h"
+#include "app/qt/DisplayPresence.h"
+#include "app/qt/MessageBoxPrompter.h"
+#include "platform/mixer/AlsaMixerSystem.h"
+#include "platform/settings/QSettingsStore.h"
 #include "save/CodecCatalogue.h"
-#include "save/InstalledCodecs.h"
 
 #include <QApplication>
 
@@ -62,7 +62,7 @@ std::optional<int> runWithoutWindows(int& argc, char** argv)
     }
     // The settings of this executable's name, as the program itself reads them.
     const QSettingsStore store(std::filesystem::path(argv[0]).filename().string());
-    const CodecCatalogue catalogue(store, installedCodecs());
+    const CodecCatalogue catalogue(store, installedCodecs(linuxCodecServices()));
     AlsaMixerSystem mixers;
     WindowlessPrompter prompter(argc, argv);
     // Nothing records in this run: the options only need a record to change.

@@ -2,8 +2,8 @@
 // so that the user decides afterwards what to save.
 
 #include "app/RunProgram.h"
-#include "platform/AlsaWaveInSystem.h"
-#include "platform/PosixBlockFiles.h"
+#include "platform/audio/AlsaWaveInSystem.h"
+#include "platform/files/PosixBlockFiles.h"
 
 int main(int argc, char** argv)
 {

@@ -5,7 +5,8 @@
 #include "bench/Benchmarks.h"
 #include "bench/EncodeBench.h"
 #include "core/RecException.h"
-#include "platform/SystemCompressionManager.h"
+#include "platform/compression/SystemCompressionManager.h"
+#include "save/FormatLabels.h"
 #include "save/codecs/MP2Codec.h"
 
 #include <cstdio>
@@ -30,18 +31,14 @@ int compareFormat(const std::vector<std::string>& args, std::shared_ptr<Codec> c
         comparison.peerName += (comparison.peerName.empty() ? "" : " ") + word;
     }
     comparison.peer.insert(comparison.peer.end(), {"{in}", "{out}"});
-    for (std::int32_t n = 1; n < 100; ++n) {
-        try {
-            if (comparison.codec->queryFormat(n, WaveFormat{}) == label) {
-                comparison.formatNumber = n;
-                return compareEncoding(args, comparison);
-            }
-        } catch (const RecException&) {
-            break;
-        }
+    const std::optional<std::int32_t> number =
+        formatNumberOf(*comparison.codec, WaveFormat{}, label);
+    if (!number) {
+        std::fprintf(stderr, "no format %s\n", label.c_str());
+        return 1;
     }
-    std::fprintf(stderr, "no format %s\n", label.c_str());
-    return 1;
+    comparison.formatNumber = *number;
+    return compareEncoding(args, comparison);
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 
 #include "bench/Benchmarks.h"
 #include "bench/EncodeBench.h"
-#include "platform/FfmpegMediaWriters.h"
+#include "platform/media/FfmpegMediaWriters.h"
 #include "save/codecs/WMACodec.h"
 
 namespace sorvella::bench {

@@ -8,8 +8,8 @@
 #include "core/Settings.h"
 #include "engine/RingStore.h"
 #include "engine/TempSession.h"
-#include "platform/PosixBlockFiles.h"
-#include "platform/PosixTargetFiles.h"
+#include "platform/files/PosixBlockFiles.h"
+#include "platform/files/PosixTargetFiles.h"
 #include "save/SaveJob.h"
 #include "save/SaveJobEnvironment.h"
 

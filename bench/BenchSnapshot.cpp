@@ -6,7 +6,7 @@
 #include "core/Settings.h"
 #include "engine/RingStore.h"
 #include "engine/TempSession.h"
-#include "platform/PosixBlockFiles.h"
+#include "platform/files/PosixBlockFiles.h"
 
 #include <algorithm>
 #include <atomic>

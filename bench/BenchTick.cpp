@@ -2,8 +2,8 @@
 // holds ten minutes of sound, recording goes on and a Quick Save of those ten
 // minutes runs. The window is the real one, drawn offscreen.
 
-#include "app/QtEventPump.h"
 #include "app/SaveWindowStarter.h"
+#include "app/qt/QtEventPump.h"
 #include "bench/BenchSupport.h"
 #include "bench/Benchmarks.h"
 #include "control/Clock.h"
@@ -13,9 +13,9 @@
 #include "control/ui/MainWindow.h"
 #include "control/ui/QtRetryDialog.h"
 #include "engine/TempSession.h"
-#include "platform/PosixBlockFiles.h"
-#include "platform/PosixTargetFiles.h"
-#include "platform/SimulatedWaveInSystem.h"
+#include "platform/fakes/SimulatedWaveInSystem.h"
+#include "platform/files/PosixBlockFiles.h"
+#include "platform/files/PosixTargetFiles.h"
 #include "save/SaveJobEnvironment.h"
 
 #include <QApplication>

@@ -7,9 +7,9 @@
 #include "core/Prompter.h"
 #include "core/RecException.h"
 #include "core/Settings.h"
-#include "platform/MixerDevice.h"
-#include "platform/ProcessLauncher.h"
-#include "platform/TargetFiles.h"
+#include "platform/files/TargetFiles.h"
+#include "platform/mixer/MixerDevice.h"
+#include "platform/system/ProcessLauncher.h"
 #include "save/TargetFileChoice.h"
 #include "save/TargetRecord.h"
 

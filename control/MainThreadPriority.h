@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ThreadPriority.h"
+#include "platform/system/ThreadPriority.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "control/OpenWindow.h"
-#include "save/ui/OpenWindows.h"
+#include "core/OpenWindow.h"
+#include "core/OpenWindows.h"
 
 #include <vector>
 

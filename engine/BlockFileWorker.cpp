@@ -1,6 +1,6 @@
 #include "engine/BlockFileWorker.h"
 
-#include "platform/ThreadPriority.h"
+#include "platform/system/ThreadPriority.h"
 
 namespace sorvella {
 

@@ -1,5 +1,6 @@
 #include "engine/SoundReader.h"
 
+#include "core/LittleEndian.h"
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -291,8 +292,7 @@ void SoundReader::raisePeaks(const WaveBuffer& buffer) noexcept
     const std::uint8_t* bytes = buffer.data.data();
     const std::uint32_t samples = buffer.bytesRecorded / 2;
     for (std::uint32_t i = 0; i < samples; ++i) {
-        const auto sample = static_cast<std::int16_t>(
-            static_cast<std::uint16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8));
+        const std::int16_t sample = le::sample(bytes + 2 * i);
         peaks[i & 1] =
             std::max<std::int32_t>(peaks[i & 1], std::abs(static_cast<std::int32_t>(sample)));
     }

@@ -5,7 +5,7 @@
 #include "engine/ReaderSetup.h"
 #include "engine/RecordingOwner.h"
 #include "engine/RingStore.h"
-#include "platform/WaveIn.h"
+#include "platform/audio/WaveIn.h"
 
 #include <atomic>
 #include <condition_variable>

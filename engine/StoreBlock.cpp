@@ -1,5 +1,6 @@
 #include "engine/StoreBlock.h"
 
+#include "core/LittleEndian.h"
 #include "core/RecException.h"
 #include "engine/SampleScan.h"
 #include "engine/TempSession.h"
@@ -13,7 +14,7 @@ namespace {
 
 std::int32_t sampleAt(const std::uint8_t* p)
 {
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
+    return le::sample(p);
 }
 
 // Chosen once: the scan runs for every append.

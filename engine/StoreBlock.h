@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/BlockFiles.h"
+#include "platform/files/BlockFiles.h"
 
 #include <array>
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include "core/Prompter.h"
 #include "core/Settings.h"
 #include "engine/BlockFileWorker.h"
-#include "platform/BlockFiles.h"
+#include "platform/files/BlockFiles.h"
 
 #include <atomic>
 #include <cstdint>

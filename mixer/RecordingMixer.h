@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/MixerDevice.h"
+#include "platform/mixer/MixerDevice.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/Prompter.h"
-#include "platform/MixerDevice.h"
+#include "platform/mixer/MixerDevice.h"
 
 #include <string>
 

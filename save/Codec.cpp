@@ -2,7 +2,7 @@
 
 #include "core/Prompter.h"
 #include "core/RecException.h"
-#include "platform/TargetFiles.h"
+#include "platform/files/TargetFiles.h"
 #include "save/CodecOptionsUi.h"
 
 #include <algorithm>

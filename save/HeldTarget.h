@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/TargetFiles.h"
+#include "platform/files/TargetFiles.h"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
 #include "save/IncompleteTarget.h"
 
-#include "platform/TargetFiles.h"
+#include "platform/files/TargetFiles.h"
 #include "save/TargetPath.h"
 
 namespace sorvella {

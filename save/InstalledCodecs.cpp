@@ -1,8 +1,5 @@
 #include "save/InstalledCodecs.h"
 
-#include "platform/DlopenLibraryLoader.h"
-#include "platform/FfmpegMediaWriters.h"
-#include "platform/SystemCompressionManager.h"
 #include "save/codecs/BladeCodec.h"
 #include "save/codecs/LameCodec.h"
 #include "save/codecs/MP2Codec.h"
@@ -12,29 +9,19 @@
 
 namespace sorvella {
 
-namespace {
-
-// Encoder libraries are looked up beside the executable first.
-std::shared_ptr<LibraryLoader> encoderLibraries()
-{
-    return std::make_shared<DlopenLibraryLoader>(DlopenLibraryLoader::executableDirectory());
-}
-
-} // namespace
-
-std::vector<CodecCatalogue::Factory> installedCodecs()
+std::vector<CodecCatalogue::Factory> installedCodecs(const CodecServices& services)
 {
     // Every Windows Media codec of this catalogue shares the writers and the
     // one extension choice of the process.
-    const std::shared_ptr<MediaWriters> writers = std::make_shared<FfmpegMediaWriters>();
+    const std::shared_ptr<MediaWriters> writers = services.mediaWriters;
     const auto wmaExtension = std::make_shared<WmaExtension>();
     // The numbers are stored in the settings and never change meaning. An
     // empty entry makes no codec, as on a system without that encoder.
     return {
-        [] { return std::make_unique<MP3Codec>(systemCompressionManager()); },
-        [] { return std::make_unique<BladeCodec>(encoderLibraries()); },
-        [] { return std::make_unique<LameCodec>(encoderLibraries()); },
-        [] { return std::make_unique<MP2Codec>(systemCompressionManager()); },
+        [services] { return std::make_unique<MP3Codec>(services.compressionManager()); },
+        [services] { return std::make_unique<BladeCodec>(services.encoderLibraries()); },
+        [services] { return std::make_unique<LameCodec>(services.encoderLibraries()); },
+        [services] { return std::make_unique<MP2Codec>(services.compressionManager()); },
         [] { return std::make_unique<OggCodec>(); },
         [writers, wmaExtension] { return std::make_unique<WMACodec>(writers, wmaExtension); },
     };

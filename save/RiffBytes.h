@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/LittleEndian.h"
+
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -25,9 +27,7 @@ public:
 private:
     RiffBytes& little(std::uint64_t value, int size)
     {
-        for (int i = 0; i < size; ++i) {
-            m_bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-        }
+        le::append(m_bytes, value, size);
         return *this;
     }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/SaveTarget.h"
-#include "platform/ThreadPriority.h"
+#include "platform/system/ThreadPriority.h"
 
 #include <atomic>
 #include <cstdint>

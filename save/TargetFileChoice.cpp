@@ -5,6 +5,7 @@
 #include "save/Codec.h"
 #include "save/CodecCatalogue.h"
 #include "save/FileNameTemplate.h"
+#include "save/FormatLabels.h"
 #include "save/TargetPath.h"
 #include "save/TargetRecord.h"
 
@@ -30,20 +31,6 @@ struct FileTypeList {
         switchesTo.push_back(codecNumber);
     }
 };
-
-std::vector<std::string> formatLabels(Codec& codec, const WaveFormat& inputFormat,
-                                      std::int32_t limit)
-{
-    std::vector<std::string> labels;
-    try {
-        for (std::int32_t number = 1; number <= limit; ++number) {
-            labels.push_back(codec.queryFormat(number, inputFormat));
-        }
-    } catch (const RecException&) {
-        // The codec's list ends at the first number it cannot describe.
-    }
-    return labels;
-}
 
 bool codecWorks(Codec& codec)
 {

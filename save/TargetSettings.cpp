@@ -1,6 +1,6 @@
 #include "save/TargetSettings.h"
 
-#include "platform/SettingsStore.h"
+#include "platform/settings/SettingsStore.h"
 #include "save/CodecCatalogue.h"
 
 namespace sorvella {

@@ -1,7 +1,7 @@
 #include "save/WavWriter.h"
 
 #include "core/RecException.h"
-#include "platform/TargetFiles.h"
+#include "platform/files/TargetFiles.h"
 #include "save/RiffBytes.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/WaveFormat.h"
-#include "platform/TargetFiles.h"
+#include "platform/files/TargetFiles.h"
 
 #include <cstddef>
 #include <cstdint>

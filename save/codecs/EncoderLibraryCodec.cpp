@@ -1,7 +1,8 @@
 #include "save/codecs/EncoderLibraryCodec.h"
 
+#include "core/LittleEndian.h"
 #include "core/RecException.h"
-#include "platform/LibraryLoader.h"
+#include "platform/system/LibraryLoader.h"
 
 #include <limits>
 
@@ -34,13 +35,6 @@ void checkSampleRate(const WaveFormat& inputFormat)
 template <typename Function> Function entryPoint(const LoadedLibrary& library, const char* name)
 {
     return reinterpret_cast<Function>(library.findSymbol(name));
-}
-
-void put(std::uint8_t* at, std::uint32_t value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i) {
-        at[i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
 }
 
 } // namespace
@@ -119,10 +113,11 @@ void EncoderLibraryCodec::start(std::int32_t formatNumber, const WaveFormat& inp
     // The libraries take no other rate; better said here than by the library.
     checkSampleRate(inputFormat);
     m_config.fill(0);
-    put(&m_config[be::kConfigKindAt], 0, 4);
-    put(&m_config[be::kConfigSampleRateAt], inputFormat.samplesPerSec, 4);
+    le::write(&m_config[be::kConfigKindAt], 0, 4);
+    le::write(&m_config[be::kConfigSampleRateAt], inputFormat.samplesPerSec, 4);
     m_config[be::kConfigModeAt] = inputFormat.channels == 2 ? be::kModeStereo : be::kModeMono;
-    put(&m_config[be::kConfigBitRateAt], static_cast<std::uint32_t>(bitRate(formatNumber)), 2);
+    le::write(&m_config[be::kConfigBitRateAt], static_cast<std::uint32_t>(bitRate(formatNumber)),
+              2);
     m_samplesPerChunk = 0;
     m_libraryBufferSize = 0;
     m_stream = 0;

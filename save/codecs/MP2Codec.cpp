@@ -3,7 +3,7 @@
 namespace sorvella {
 
 MP2Codec::MP2Codec(std::shared_ptr<CompressionManager> manager)
-    : MP3Codec(std::move(manager), WAVE_FORMAT_MPEG, false, 1)
+    : MP3Codec(std::move(manager), kFormatTagMpeg, false, 1)
 {
 }
 

@@ -1,7 +1,7 @@
 #include "save/codecs/MP3Codec.h"
 
 #include "core/RecException.h"
-#include "platform/SettingsStore.h"
+#include "platform/settings/SettingsStore.h"
 #include "save/CodecOptionsUi.h"
 
 #include <algorithm>
@@ -20,7 +20,7 @@ constexpr std::string_view kQuickCompression = "MP3Codec Quick Compression";
 } // namespace
 
 MP3Codec::MP3Codec(std::shared_ptr<CompressionManager> manager)
-    : MP3Codec(std::move(manager), WAVE_FORMAT_MPEGLAYER3, true, 2)
+    : MP3Codec(std::move(manager), kFormatTagMpegLayer3, true, 2)
 {
 }
 
@@ -88,22 +88,22 @@ std::string MP3Codec::describeFormat(std::int32_t formatNumber, const WaveFormat
     std::string lastFormatLabel;
     for (int divisor = 1; divisor <= m_sampleRatePasses && remaining > 0; ++divisor) {
         FormatDetails details;
-        details.pwfx = &formatBuffer;
-        details.cbwfx = bufferSize;
+        details.format = &formatBuffer;
+        details.formatSize = bufferSize;
         formatBuffer.samplesPerSec =
             inputFormat.samplesPerSec / static_cast<std::uint32_t>(divisor);
         formatBuffer.blockAlign = inputFormat.blockAlign;
         formatBuffer.formatTag = m_formatTag;
         formatBuffer.channels = inputFormat.channels;
-        std::uint32_t flags = ACM_FORMATENUMF_WFORMATTAG | ACM_FORMATENUMF_NSAMPLESPERSEC;
+        std::uint32_t flags = kEnumByFormatTag | kEnumBySampleRate;
         if (inputFormat.channels == 1) {
-            flags |= ACM_FORMATENUMF_NCHANNELS;
+            flags |= kEnumByChannels;
         }
         m_manager->formatEnum(
             details,
             [&](const FormatDetails& format) {
                 --remaining;
-                lastFormatLabel = format.szFormat;
+                lastFormatLabel = format.description;
                 return remaining > 0;
             },
             flags);
@@ -123,13 +123,12 @@ void MP3Codec::start(std::int32_t formatNumber, const WaveFormat& inputFormat)
     std::optional<WaveFormat> outputFormat;
     queryFormat(formatNumber, inputFormat, &outputFormat);
     m_stream.reset();
-    const std::uint32_t openFlags = m_quickCompression ? 0 : ACM_STREAMOPENF_NONREALTIME;
+    const std::uint32_t openFlags = m_quickCompression ? 0 : kOpenNonRealTime;
     std::int32_t result = m_manager->streamOpen(m_stream, inputFormat, *outputFormat, openFlags);
-    if (result == ACMERR_NOTPOSSIBLE && m_quickCompression) {
-        result = m_manager->streamOpen(m_stream, inputFormat, *outputFormat,
-                                       ACM_STREAMOPENF_NONREALTIME);
+    if (result == kAcmNotPossible && m_quickCompression) {
+        result = m_manager->streamOpen(m_stream, inputFormat, *outputFormat, kOpenNonRealTime);
     }
-    if (result != MMSYSERR_NOERROR) {
+    if (result != kAcmOk) {
         finish();
         char numbers[64];
         std::snprintf(numbers, sizeof numbers, "%d:%d-%d:%d", formatNumber, result,
@@ -144,11 +143,11 @@ void MP3Codec::buffersAllocated(std::uint8_t* inputBuffer, std::int32_t inputSiz
                                 std::uint8_t* outputBuffer, std::int32_t outputSize)
 {
     m_header = StreamHeader{};
-    m_header.pbSrc = inputBuffer;
-    m_header.cbSrcLength = static_cast<std::uint32_t>(inputSize);
-    m_header.pbDst = outputBuffer;
-    m_header.cbDstLength = static_cast<std::uint32_t>(outputSize);
-    if (m_stream->prepareHeader(m_header) != MMSYSERR_NOERROR) {
+    m_header.source = inputBuffer;
+    m_header.sourceLength = static_cast<std::uint32_t>(inputSize);
+    m_header.destination = outputBuffer;
+    m_header.destinationLength = static_cast<std::uint32_t>(outputSize);
+    if (m_stream->prepareHeader(m_header) != kAcmOk) {
         throw RecException("prepareHeader failed");
     }
 }
@@ -156,15 +155,15 @@ void MP3Codec::buffersAllocated(std::uint8_t* inputBuffer, std::int32_t inputSiz
 void MP3Codec::encode(const std::uint8_t*, std::int32_t& inputLength, std::uint8_t*,
                       std::int32_t& outputLength, bool isLast)
 {
-    m_header.cbSrcLengthUsed = 0;
-    m_header.cbDstLengthUsed = 0;
-    m_header.cbSrcLength = static_cast<std::uint32_t>(inputLength);
-    const std::uint32_t flags = isLast ? ACM_STREAMCONVERTF_END : ACM_STREAMCONVERTF_BLOCKALIGN;
-    if (m_stream->convert(m_header, flags) != MMSYSERR_NOERROR) {
+    m_header.sourceUsed = 0;
+    m_header.destinationUsed = 0;
+    m_header.sourceLength = static_cast<std::uint32_t>(inputLength);
+    const std::uint32_t flags = isLast ? kConvertEnd : kConvertBlockAlign;
+    if (m_stream->convert(m_header, flags) != kAcmOk) {
         throw RecException("conversion failed");
     }
-    outputLength = static_cast<std::int32_t>(m_header.cbDstLengthUsed);
-    inputLength -= static_cast<std::int32_t>(m_header.cbSrcLengthUsed);
+    outputLength = static_cast<std::int32_t>(m_header.destinationUsed);
+    inputLength -= static_cast<std::int32_t>(m_header.sourceUsed);
 }
 
 void MP3Codec::buffersReleasing(std::uint8_t*, std::int32_t, std::uint8_t*, std::int32_t)
@@ -178,7 +177,7 @@ void MP3Codec::buffersReleasing(std::uint8_t*, std::int32_t, std::uint8_t*, std:
 // (the file is written by then) is reported on standard error.
 void MP3Codec::finish()
 {
-    if (m_stream && m_stream->close() != MMSYSERR_NOERROR) {
+    if (m_stream && m_stream->close() != kAcmOk) {
         std::cerr << "ACM-Conversion: ACM-Close-Error\n";
     }
     m_stream.reset();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CompressionManager.h"
+#include "platform/compression/CompressionManager.h"
 #include "save/Codec.h"
 
 #include <cstdint>

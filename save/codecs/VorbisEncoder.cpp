@@ -1,5 +1,6 @@
 #include "save/codecs/VorbisEncoder.h"
 
+#include "core/LittleEndian.h"
 #include "core/RecException.h"
 #include "save/codecs/OggPageOutput.h"
 
@@ -13,8 +14,7 @@ constexpr float kSampleScale = 1.0F / 32768.0F;
 
 float sampleAt(const std::uint8_t* bytes)
 {
-    const auto value = static_cast<std::int16_t>(bytes[0] | (bytes[1] << 8));
-    return static_cast<float>(value) * kSampleScale;
+    return static_cast<float>(le::sample(bytes)) * kSampleScale;
 }
 
 void append(OggPageOutput& output, const ogg_page& page)

@@ -1,8 +1,8 @@
 #include "save/codecs/WMACodec.h"
 
 #include "core/RecException.h"
-#include "platform/MediaWriter.h"
-#include "platform/SettingsStore.h"
+#include "platform/media/MediaWriter.h"
+#include "platform/settings/SettingsStore.h"
 #include "save/CodecOptionsUi.h"
 
 #include <array>

@@ -1,8 +1,8 @@
 #include "save/ui/SaveProgressWindow.h"
 
+#include "core/OpenWindows.h"
 #include "core/Prompter.h"
 #include "save/SaveJob.h"
-#include "save/ui/OpenWindows.h"
 #include "ui_SaveProgressWindow.h"
 
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "control/OpenWindow.h"
-#include "platform/ThreadPriority.h"
+#include "core/OpenWindow.h"
+#include "platform/system/ThreadPriority.h"
 #include "save/SaveJobView.h"
 
 #include <QDialog>

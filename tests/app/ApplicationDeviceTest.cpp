@@ -2,8 +2,8 @@
 // scripts/test-input.sh): a tone recorded in loop mode, saved through the
 // window, and a clean end, also of the executable on SIGTERM.
 
-#include "platform/AlsaWaveInSystem.h"
-#include "platform/PosixBlockFiles.h"
+#include "platform/audio/AlsaWaveInSystem.h"
+#include "platform/files/PosixBlockFiles.h"
 #include "tests/app/ApplicationDriving.h"
 #include "tests/save/SaveJobFixture.h"
 #include "tests/support/ConfigFiles.h"

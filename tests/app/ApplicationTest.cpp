@@ -2,8 +2,8 @@
 // device: commands arrive through the real window's buttons, termination
 // signals through the real self-pipe.
 
-#include "platform/PosixBlockFiles.h"
-#include "platform/SimulatedWaveInSystem.h"
+#include "platform/fakes/SimulatedWaveInSystem.h"
+#include "platform/files/PosixBlockFiles.h"
 #include "tests/app/ApplicationDriving.h"
 #include "tests/save/SaveJobFixture.h"
 #include "tests/support/ConfigFiles.h"

@@ -227,7 +227,8 @@ TEST_F(CommandLineApplyTest, InstallconfigConfirmsAWorkingWindowsMediaCodec)
 
 TEST_F(CommandLineApplyTest, InstallconfigWithoutTheCodecSaysWhatToInstall)
 {
-    std::vector<CodecCatalogue::Factory> withoutWindowsMedia = installedCodecs();
+    std::vector<CodecCatalogue::Factory> withoutWindowsMedia =
+        installedCodecs(linuxCodecServices());
     withoutWindowsMedia.resize(kWindowsMediaCodecNumber - 1);
     const CodecCatalogue shortCatalogue(store, withoutWindowsMedia);
     CommandLineParser parser(settings, {prompter, shortCatalogue, mixers, out});

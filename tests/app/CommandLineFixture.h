@@ -1,12 +1,12 @@
 #pragma once
 
 #include "app/CommandLineParser.h"
+#include "app/LinuxCodecServices.h"
 #include "core/Settings.h"
-#include "platform/FakeMixerSystem.h"
-#include "platform/FakeSettingsStore.h"
+#include "platform/fakes/FakeMixerSystem.h"
+#include "platform/fakes/FakeSettingsStore.h"
 #include "save/CodecCatalogue.h"
-#include "save/InstalledCodecs.h"
-#include "tests/engine/FakePrompter.h"
+#include "tests/support/FakePrompter.h"
 
 #include <gtest/gtest.h>
 
@@ -56,7 +56,7 @@ protected:
     Settings settings;
     FakePrompter prompter;
     FakeSettingsStore store;
-    CodecCatalogue catalogue{store, installedCodecs()};
+    CodecCatalogue catalogue{store, installedCodecs(linuxCodecServices())};
     FakeMixerSystem mixers;
     std::ostringstream out;
 };

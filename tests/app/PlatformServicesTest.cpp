@@ -1,8 +1,8 @@
 // The shell's platform services: termination signals through the self-pipe,
 // and outside programs started detached.
 
-#include "platform/LinuxProcessLauncher.h"
-#include "platform/TerminationSignals.h"
+#include "platform/system/LinuxProcessLauncher.h"
+#include "platform/system/TerminationSignals.h"
 #include "tests/support/ConfigFiles.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WaitFor.h"

@@ -1,8 +1,8 @@
 #include "app/SettingsPass.h"
 #include "app/MachineDefaults.h"
 
-#include "platform/FakeSettingsStore.h"
-#include "platform/QSettingsStore.h"
+#include "platform/fakes/FakeSettingsStore.h"
+#include "platform/settings/QSettingsStore.h"
 #include "save/CodecCatalogue.h"
 #include "tests/support/ConfigFiles.h"
 #include "tests/support/TempDir.h"

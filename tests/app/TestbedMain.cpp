@@ -6,9 +6,9 @@
 //                                    bytes of sound, then it is full
 
 #include "app/RunProgram.h"
-#include "platform/FaultBlockFiles.h"
-#include "platform/PosixBlockFiles.h"
-#include "platform/SimulatedWaveInSystem.h"
+#include "platform/fakes/FaultBlockFiles.h"
+#include "platform/fakes/SimulatedWaveInSystem.h"
+#include "platform/files/PosixBlockFiles.h"
 
 #include <cstdlib>
 #include <string_view>

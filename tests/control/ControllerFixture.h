@@ -1,20 +1,20 @@
 #pragma once
 
-#include "app/QtEventPump.h"
 #include "app/SaveWindowStarter.h"
+#include "app/qt/QtEventPump.h"
 #include "control/ApplicationCloser.h"
 #include "control/Clock.h"
 #include "control/EditorOpener.h"
 #include "control/OpenWindowList.h"
 #include "control/RecordingController.h"
 #include "control/StatusDisplay.h"
-#include "platform/PosixTargetFiles.h"
-#include "platform/SimulatedWaveInSystem.h"
+#include "platform/fakes/SimulatedWaveInSystem.h"
+#include "platform/files/PosixTargetFiles.h"
 #include "save/SaveJobEnvironment.h"
 #include "tests/control/RecordingMainView.h"
-#include "tests/engine/FakePrompter.h"
 #include "tests/engine/StoreFixture.h"
 #include "tests/save/SaveJobFixture.h"
+#include "tests/support/FakePrompter.h"
 #include "tests/support/WaitFor.h"
 
 #include <QApplication>

@@ -3,9 +3,9 @@
 
 #include "control/MainCommands.h"
 #include "control/FileManager.h"
-#include "platform/FakeMixerSystem.h"
-#include "platform/FakeProcessLauncher.h"
-#include "platform/FakeSettingsStore.h"
+#include "platform/fakes/FakeMixerSystem.h"
+#include "platform/fakes/FakeProcessLauncher.h"
+#include "platform/fakes/FakeSettingsStore.h"
 #include "save/CodecCatalogue.h"
 #include "tests/control/ControllerFixture.h"
 #include "tests/save/FakeSaveAsWindows.h"

@@ -2,10 +2,10 @@
 
 #include "engine/RecordingOwner.h"
 #include "engine/SoundReader.h"
-#include "platform/SimulatedWaveInSystem.h"
-#include "tests/engine/FakePrompter.h"
+#include "platform/fakes/SimulatedWaveInSystem.h"
 #include "tests/engine/StoreFixture.h"
 #include "tests/support/CounterRun.h"
+#include "tests/support/FakePrompter.h"
 
 #include <atomic>
 #include <memory>

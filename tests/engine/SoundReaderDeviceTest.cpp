@@ -2,7 +2,7 @@
 // input: eval "$(scripts/test-input.sh start)".
 
 #include "engine/SoundReader.h"
-#include "platform/AlsaWaveInSystem.h"
+#include "platform/audio/AlsaWaveInSystem.h"
 #include "tests/engine/ReaderFixture.h"
 #include "tests/support/SineInput.h"
 #include "tests/support/WaitFor.h"

@@ -1,5 +1,5 @@
 #include "engine/SoundReader.h"
-#include "platform/BufferedWaveIn.h"
+#include "platform/audio/BufferedWaveIn.h"
 #include "tests/engine/ReaderFixture.h"
 #include "tests/support/WaitFor.h"
 

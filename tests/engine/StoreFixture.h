@@ -3,8 +3,8 @@
 #include "core/Settings.h"
 #include "engine/RingStore.h"
 #include "engine/TempSession.h"
-#include "platform/FaultBlockFiles.h"
-#include "platform/PosixBlockFiles.h"
+#include "platform/fakes/FaultBlockFiles.h"
+#include "platform/files/PosixBlockFiles.h"
 #include "tests/support/TempDir.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "core/RecException.h"
-#include "tests/engine/FakePrompter.h"
 #include "tests/engine/StoreFixture.h"
+#include "tests/support/FakePrompter.h"
 
 #include <gtest/gtest.h>
 

@@ -4,12 +4,12 @@
 // is a finding. The first byte of an input picks the entry point.
 
 #include "app/CommandLineParser.h"
+#include "app/LinuxCodecServices.h"
 #include "core/RecException.h"
 #include "mixer/VolumeSettings.h"
-#include "platform/FakeMixerSystem.h"
-#include "platform/FakeSettingsStore.h"
+#include "platform/fakes/FakeMixerSystem.h"
+#include "platform/fakes/FakeSettingsStore.h"
 #include "save/CodecCatalogue.h"
-#include "save/InstalledCodecs.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -91,7 +91,7 @@ std::vector<std::string> splitArguments(std::string_view text)
 void fuzzParser(Entry entry, std::string_view text)
 {
     static FakeSettingsStore store;
-    static const CodecCatalogue catalogue(store, installedCodecs());
+    static const CodecCatalogue catalogue(store, installedCodecs(linuxCodecServices()));
     FakeMixerSystem mixers = makeMixers();
     SilentPrompter prompter;
     std::ostream discard(nullptr);

@@ -2,14 +2,14 @@
 // and checks it with PulseAudio's own tool. Needs the test input:
 // eval "$(scripts/test-input.sh start)".
 
-#include "platform/AlsaMixerDevice.h"
+#include "platform/mixer/AlsaMixerDevice.h"
 #include "mixer/ApplyVolumeSettings.h"
 #include "mixer/RecordingMixer.h"
 #include "mixer/RetrieveVolumeSettings.h"
-#include "platform/AlsaMixerSystem.h"
-#include "platform/AlsaWaveInSystem.h"
-#include "tests/engine/FakePrompter.h"
+#include "platform/audio/AlsaWaveInSystem.h"
+#include "platform/mixer/AlsaMixerSystem.h"
 #include "tests/save/RaisedBy.h"
+#include "tests/support/FakePrompter.h"
 
 #include <QProcess>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/FakeMixerSystem.h"
-#include "tests/engine/FakePrompter.h"
+#include "platform/fakes/FakeMixerSystem.h"
+#include "tests/support/FakePrompter.h"
 
 #include <gtest/gtest.h>
 

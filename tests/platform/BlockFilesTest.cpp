@@ -1,5 +1,5 @@
-#include "platform/FaultBlockFiles.h"
-#include "platform/PosixBlockFiles.h"
+#include "platform/fakes/FaultBlockFiles.h"
+#include "platform/files/PosixBlockFiles.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

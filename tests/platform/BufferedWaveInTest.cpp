@@ -1,5 +1,5 @@
-#include "platform/BufferedWaveIn.h"
-#include "platform/SimulatedWaveInSystem.h"
+#include "platform/audio/BufferedWaveIn.h"
+#include "platform/fakes/SimulatedWaveInSystem.h"
 #include "tests/support/CounterRun.h"
 #include "tests/support/WaitFor.h"
 

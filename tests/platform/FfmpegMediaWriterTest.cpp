@@ -1,8 +1,8 @@
 // FFmpeg's media writer on its own: what it takes, the rate it encodes at,
 // and a writer abandoned halfway, which lets go of its file.
 
-#include "platform/FfmpegMediaWriter.h"
-#include "platform/PosixTargetFiles.h"
+#include "platform/media/FfmpegMediaWriter.h"
+#include "platform/files/PosixTargetFiles.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Writes held by the fault layer while other threads wait on them: built for
 // ThreadSanitizer as well.
 
-#include "platform/FaultBlockFiles.h"
-#include "platform/PosixBlockFiles.h"
+#include "platform/fakes/FaultBlockFiles.h"
+#include "platform/files/PosixBlockFiles.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WaitFor.h"
 

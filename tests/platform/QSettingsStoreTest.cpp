@@ -1,4 +1,4 @@
-#include "platform/QSettingsStore.h"
+#include "platform/settings/QSettingsStore.h"
 
 #include "tests/support/ConfigFiles.h"
 

@@ -1,4 +1,4 @@
-#include "platform/PosixTargetFiles.h"
+#include "platform/files/PosixTargetFiles.h"
 #include "tests/support/ConfigFiles.h"
 #include "tests/support/TempDir.h"
 

@@ -1,5 +1,5 @@
 #include "save/CodecCatalogue.h"
-#include "platform/FakeSettingsStore.h"
+#include "platform/fakes/FakeSettingsStore.h"
 #include "tests/save/RecordingCodec.h"
 
 #include <gtest/gtest.h>

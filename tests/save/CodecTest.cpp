@@ -1,5 +1,5 @@
-#include "platform/FaultTargetFiles.h"
-#include "platform/PosixTargetFiles.h"
+#include "platform/fakes/FaultTargetFiles.h"
+#include "platform/files/PosixTargetFiles.h"
 #include "save/OptionalCodec.h"
 #include "tests/save/RaisedBy.h"
 #include "tests/save/RecordingCodec.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "save/CodecOptionsUi.h"
-#include "tests/engine/FakePrompter.h"
+#include "tests/support/FakePrompter.h"
 
 #include <deque>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/RecException.h"
-#include "platform/SettingsStore.h"
+#include "platform/settings/SettingsStore.h"
 #include "save/Codec.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/SaveTarget.h"
-#include "platform/FaultTargetFiles.h"
-#include "platform/PosixTargetFiles.h"
+#include "platform/fakes/FaultTargetFiles.h"
+#include "platform/files/PosixTargetFiles.h"
 #include "save/BlockFilter.h"
 #include "save/SaveJob.h"
 #include "save/SaveJobEnvironment.h"

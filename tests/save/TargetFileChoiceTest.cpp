@@ -1,5 +1,5 @@
 #include "save/TargetFileChoice.h"
-#include "platform/FakeSettingsStore.h"
+#include "platform/fakes/FakeSettingsStore.h"
 #include "save/CodecCatalogue.h"
 #include "tests/save/FakeSaveAsWindows.h"
 #include "tests/save/RecordingCodecFactory.h"

@@ -1,5 +1,5 @@
 #include "save/TargetSettings.h"
-#include "platform/FakeSettingsStore.h"
+#include "platform/fakes/FakeSettingsStore.h"
 #include "tests/save/RecordingCodecFactory.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "save/WavWriter.h"
-#include "platform/FaultTargetFiles.h"
-#include "platform/PosixTargetFiles.h"
+#include "platform/fakes/FaultTargetFiles.h"
+#include "platform/files/PosixTargetFiles.h"
 #include "tests/save/RaisedBy.h"
 #include "tests/support/TempDir.h"
 

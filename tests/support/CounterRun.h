@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/SimulatedFrameSource.h"
+#include "platform/fakes/SimulatedFrameSource.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
-#include "platform/FakeSettingsStore.h"
+#include "app/LinuxCodecServices.h"
+#include "platform/fakes/FakeSettingsStore.h"
 #include "save/CodecCatalogue.h"
-#include "save/InstalledCodecs.h"
+#include "save/FormatLabels.h"
 #include "tests/save/codecs/EncodedSaveFixture.h"
 #include "tests/save/codecs/Tone.h"
 
@@ -27,23 +28,6 @@ double frameToneSeconds(std::uint32_t samplesPerSec)
 // a tone through the save job.
 class EncodedSave : public ::testing::Test, public EncodedSaveFixture {
 protected:
-    // The format number of `label`, or none.
-    std::optional<std::int32_t> formatNumber(Codec& codec, const WaveFormat& input,
-                                             const std::string& label)
-    {
-        for (std::int32_t n = 1; n < 100; ++n) {
-            try {
-                if (codec.queryFormat(n, input) == label) {
-                    return n;
-                }
-            } catch (const RecException&) {
-                break;
-            }
-        }
-        ADD_FAILURE() << "no format " << label;
-        return std::nullopt;
-    }
-
     // Saves `seconds` of the tone as "<name>.<extension>" in format
     // `formatNumber` of codec `codecNumber`.
     Result saveTone(std::int32_t codecNumber, std::int32_t formatNumber, const WaveFormat& input,
@@ -55,7 +39,7 @@ protected:
     }
 
     FakeSettingsStore codecSettings;
-    CodecCatalogue catalogue{codecSettings, installedCodecs()};
+    CodecCatalogue catalogue{codecSettings, installedCodecs(linuxCodecServices())};
 };
 
 struct EncodedFormat {
@@ -84,8 +68,8 @@ TEST_P(EncodedTone, DecodesBackToTheTone)
     const WaveFormat input = pcmFormat(f.samplesPerSec, f.channels);
     const std::unique_ptr<Codec> codec = catalogue.createCodec(f.codec);
     ASSERT_TRUE(codec);
-    const std::optional<std::int32_t> number = formatNumber(*codec, input, f.label);
-    ASSERT_TRUE(number);
+    const std::optional<std::int32_t> number = formatNumberOf(*codec, input, f.label);
+    ASSERT_TRUE(number) << "no format " << f.label;
     const double seconds = frameToneSeconds(f.samplesPerSec);
     const Result saved = saveTone(f.codec, *number, input, seconds, f.name);
     ASSERT_EQ(saved.failure, "");

@@ -1,4 +1,4 @@
-#include "platform/DlopenLibraryLoader.h"
+#include "platform/system/DlopenLibraryLoader.h"
 #include "save/codecs/EncoderLibraryInterface.h"
 #include "tests/support/TempDir.h"
 

@@ -1,7 +1,7 @@
-#include "platform/DriverCompressionManager.h"
-#include "platform/FakeCompressionDriver.h"
-#include "platform/FakeSettingsStore.h"
-#include "platform/PosixTargetFiles.h"
+#include "platform/compression/DriverCompressionManager.h"
+#include "platform/fakes/FakeCompressionDriver.h"
+#include "platform/fakes/FakeSettingsStore.h"
+#include "platform/files/PosixTargetFiles.h"
 #include "save/codecs/MP2Codec.h"
 #include "tests/save/FakeCodecOptionsUi.h"
 #include "tests/save/RaisedBy.h"
@@ -24,10 +24,10 @@ constexpr const char* kSetting = "MP3Codec Quick Compression";
 class MP3CodecTest : public ::testing::Test {
 protected:
     std::shared_ptr<FakeCompressionDriver> layer3 = std::make_shared<FakeCompressionDriver>(
-        WAVE_FORMAT_MPEGLAYER3, std::vector<std::uint32_t>{44100, 22050},
+        kFormatTagMpegLayer3, std::vector<std::uint32_t>{44100, 22050},
         std::vector<std::int32_t>{64, 128});
     std::shared_ptr<FakeCompressionDriver> layer2 = std::make_shared<FakeCompressionDriver>(
-        WAVE_FORMAT_MPEG, std::vector<std::uint32_t>{44100, 22050},
+        kFormatTagMpeg, std::vector<std::uint32_t>{44100, 22050},
         std::vector<std::int32_t>{64, 128});
     std::shared_ptr<CompressionManager> manager = std::make_shared<DriverCompressionManager>(
         std::vector<std::shared_ptr<CompressionDriver>>{layer3, layer2});
@@ -82,7 +82,7 @@ TEST_F(MP3CodecTest, Mp3NumbersRunOnIntoTheHalfRateFormatsAndMp2StopsAtTheFullRa
     std::optional<WaveFormat> format;
     mp3.queryFormat(5, stereo, &format);
     ASSERT_TRUE(format);
-    EXPECT_EQ(format->formatTag, WAVE_FORMAT_MPEGLAYER3);
+    EXPECT_EQ(format->formatTag, kFormatTagMpegLayer3);
     EXPECT_EQ(format->samplesPerSec, 22050U);
     EXPECT_EQ(format->channels, 2);
     EXPECT_EQ(format->avgBytesPerSec, 8000U);

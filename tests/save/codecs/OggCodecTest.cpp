@@ -2,14 +2,14 @@
 // writes, and whole saves through the save job decoded back by ffmpeg.
 
 #include "save/codecs/OggCodec.h"
-#include "platform/PosixTargetFiles.h"
+#include "platform/files/PosixTargetFiles.h"
 #include "save/codecs/OggPageOutput.h"
-#include "tests/engine/FakePrompter.h"
 #include "tests/save/FakeCodecOptionsUi.h"
 #include "tests/save/RaisedBy.h"
 #include "tests/save/codecs/EncodedSaveFixture.h"
 #include "tests/save/codecs/OggStream.h"
 #include "tests/save/codecs/Tone.h"
+#include "tests/support/FakePrompter.h"
 
 #include <vorbis/codec.h>
 

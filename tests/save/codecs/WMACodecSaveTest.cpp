@@ -1,11 +1,11 @@
 // Windows Media saves through the save job with FFmpeg's writer: every
 // profile decodes back to the recorded tone, and a full disk ends the save.
 
-#include "platform/FakeSettingsStore.h"
-#include "platform/FfmpegMediaWriter.h"
-#include "platform/FfmpegMediaWriters.h"
+#include "app/LinuxCodecServices.h"
+#include "platform/fakes/FakeSettingsStore.h"
+#include "platform/media/FfmpegMediaWriter.h"
+#include "platform/media/FfmpegMediaWriters.h"
 #include "save/CodecCatalogue.h"
-#include "save/InstalledCodecs.h"
 #include "save/codecs/WMACodec.h"
 #include "tests/save/codecs/EncodedSaveFixture.h"
 #include "tests/save/codecs/Tone.h"
@@ -132,7 +132,7 @@ TEST_F(WMASave, AHeldTargetIsAnInvalidOutputFile)
 TEST(InstalledCodecsTest, OggAndWindowsMediaAreInstalled)
 {
     FakeSettingsStore settings;
-    const CodecCatalogue catalogue(settings, installedCodecs());
+    const CodecCatalogue catalogue(settings, installedCodecs(linuxCodecServices()));
     const std::vector<std::string> lines = catalogue.listLines(true);
     ASSERT_GE(lines.size(), 6U);
     EXPECT_EQ(lines[4], "Internal Ogg-Vorbis Codec (installed)");

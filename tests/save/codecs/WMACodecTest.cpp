@@ -2,14 +2,14 @@
 // setting, what it asks of the writer and how each failure reaches the user.
 
 #include "save/codecs/WMACodec.h"
-#include "platform/FakeMediaWriters.h"
-#include "platform/FakeSettingsStore.h"
-#include "platform/PosixTargetFiles.h"
+#include "platform/fakes/FakeMediaWriters.h"
+#include "platform/fakes/FakeSettingsStore.h"
+#include "platform/files/PosixTargetFiles.h"
 #include "save/CodecCatalogue.h"
-#include "tests/engine/FakePrompter.h"
 #include "tests/save/FakeCodecOptionsUi.h"
 #include "tests/save/RaisedBy.h"
 #include "tests/save/codecs/Tone.h"
+#include "tests/support/FakePrompter.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "save/ui/DialogCodecMP3Codec.h"
 #include "save/ui/QtCodecOptionsUi.h"
-#include "tests/engine/FakePrompter.h"
 #include "tests/save/ui/WidgetTest.h"
+#include "tests/support/FakePrompter.h"
 
 #include <QCheckBox>
 #include <QPushButton>

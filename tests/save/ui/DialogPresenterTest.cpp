@@ -1,4 +1,4 @@
-#include "platform/FakeSettingsStore.h"
+#include "platform/fakes/FakeSettingsStore.h"
 #include "save/CodecCatalogue.h"
 #include "save/ui/CodecCataloguePresenter.h"
 #include "save/ui/FormatSelectorPresenter.h"

@@ -1,11 +1,11 @@
-#include "platform/FakeSettingsStore.h"
+#include "platform/fakes/FakeSettingsStore.h"
 #include "save/CodecCatalogue.h"
 #include "save/ui/DialogCodecConfigure.h"
 #include "save/ui/DialogCodecFormatSelector.h"
 #include "save/ui/DialogTargetFile.h"
-#include "tests/engine/FakePrompter.h"
 #include "tests/save/RecordingCodecFactory.h"
 #include "tests/save/ui/WidgetTest.h"
+#include "tests/support/FakePrompter.h"
 #include "tests/support/TempDir.h"
 
 #include <QComboBox>

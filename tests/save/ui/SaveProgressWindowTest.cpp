@@ -1,13 +1,13 @@
 // The "Saving..." window over a real job, drawn offscreen.
 
 #include "save/ui/SaveProgressWindow.h"
+#include "core/OpenWindows.h"
 #include "engine/RingStore.h"
-#include "save/ui/OpenWindows.h"
 #include "save/ui/StartSave.h"
-#include "tests/engine/FakePrompter.h"
 #include "tests/save/RaisedBy.h"
 #include "tests/save/SaveJobFixture.h"
 #include "tests/save/ui/WidgetTest.h"
+#include "tests/support/FakePrompter.h"
 #include "tests/support/WaitFor.h"
 
 #include <QApplication>

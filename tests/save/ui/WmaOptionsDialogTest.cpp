@@ -3,8 +3,8 @@
 
 #include "save/ui/DialogCodecWMACodec.h"
 #include "save/ui/QtCodecOptionsUi.h"
-#include "tests/engine/FakePrompter.h"
 #include "tests/save/ui/WidgetTest.h"
+#include "tests/support/FakePrompter.h"
 
 #include <QGroupBox>
 #include <QPushButton>

@@ -1,0 +1,159 @@
+#include "platform/audio/AlsaFrameSource.h"
+
+#include "core/RecException.h"
+
+#include <alsa/asoundlib.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace sorvella {
+namespace {
+
+struct PcmCloser {
+    void operator()(snd_pcm_t* pcm) const { snd_pcm_close(pcm); }
+};
+using Pcm = std::unique_ptr<snd_pcm_t, PcmCloser>;
+
+struct HwParamsFree {
+    void operator()(snd_pcm_hw_params_t* params) const { snd_pcm_hw_params_free(params); }
+};
+struct SwParamsFree {
+    void operator()(snd_pcm_sw_params_t* params) const { snd_pcm_sw_params_free(params); }
+};
+
+// Enough room in ALSA's own ring to ride over a scheduling hiccup of the
+// capture thread; the long cushion lies in the queued buffers.
+constexpr unsigned kRingMicroseconds = 500000;
+constexpr unsigned kPeriodMicroseconds = 20000;
+
+std::string reason(const std::string& pcmName, const char* what, int error)
+{
+    return "ALSA capture device \"" + pcmName + "\": " + what + ": " + snd_strerror(error);
+}
+
+// Why a PCM did not open, as the user can act on it: another program holds
+// the device, or there is nothing to record from (no such device, no sound
+// server behind the plugin).
+std::string openFailure(int error)
+{
+    return error == -EBUSY || error == -EAGAIN ? "device in use by another program"
+                                               : "no capture device or sound server";
+}
+
+void check(int result, const std::string& pcmName, const char* what)
+{
+    if (result < 0) {
+        throw RecException(RecException::OpenFailure, reason(pcmName, what, result));
+    }
+}
+
+void configure(snd_pcm_t* pcm, const std::string& name, const WaveFormat& format)
+{
+    snd_pcm_hw_params_t* rawHw = nullptr;
+    check(snd_pcm_hw_params_malloc(&rawHw), name, "hardware parameters");
+    const std::unique_ptr<snd_pcm_hw_params_t, HwParamsFree> hw(rawHw);
+    check(snd_pcm_hw_params_any(pcm, hw.get()), name, "no configuration");
+    check(snd_pcm_hw_params_set_access(pcm, hw.get(), SND_PCM_ACCESS_RW_INTERLEAVED), name,
+          "interleaved access");
+    check(snd_pcm_hw_params_set_format(pcm, hw.get(), SND_PCM_FORMAT_S16_LE), name,
+          "16-bit samples");
+    check(snd_pcm_hw_params_set_channels(pcm, hw.get(), format.channels), name, "channel count");
+    check(snd_pcm_hw_params_set_rate(pcm, hw.get(), format.samplesPerSec, 0), name, "sample rate");
+    unsigned ring = kRingMicroseconds;
+    check(snd_pcm_hw_params_set_buffer_time_near(pcm, hw.get(), &ring, nullptr), name,
+          "buffer time");
+    unsigned period = kPeriodMicroseconds;
+    check(snd_pcm_hw_params_set_period_time_near(pcm, hw.get(), &period, nullptr), name,
+          "period time");
+    check(snd_pcm_hw_params(pcm, hw.get()), name, "applying the format");
+
+    snd_pcm_uframes_t periodFrames = 0;
+    check(snd_pcm_hw_params_get_period_size(hw.get(), &periodFrames, nullptr), name, "period size");
+    snd_pcm_sw_params_t* rawSw = nullptr;
+    check(snd_pcm_sw_params_malloc(&rawSw), name, "software parameters");
+    const std::unique_ptr<snd_pcm_sw_params_t, SwParamsFree> sw(rawSw);
+    check(snd_pcm_sw_params_current(pcm, sw.get()), name, "software parameters");
+    check(snd_pcm_sw_params_set_avail_min(pcm, sw.get(), periodFrames), name, "wake-up size");
+    check(snd_pcm_sw_params(pcm, sw.get()), name, "applying software parameters");
+}
+
+class AlsaFrameSource : public FrameSource {
+public:
+    AlsaFrameSource(Pcm pcm, std::string name, std::uint32_t frameBytes)
+        : m_pcm(std::move(pcm)), m_name(std::move(name)), m_frameBytes(frameBytes)
+    {
+    }
+
+    void start() override
+    {
+        const int result = snd_pcm_start(m_pcm.get());
+        if (result < 0) {
+            throw RecException(RecException::OpenFailure, reason(m_name, "start", result));
+        }
+    }
+
+    void stop() noexcept override
+    {
+        snd_pcm_drop(m_pcm.get());
+        snd_pcm_prepare(m_pcm.get());
+    }
+
+    Chunk read(std::uint8_t* dest, std::size_t bytes, std::chrono::milliseconds wait) override
+    {
+        const int ready = snd_pcm_wait(m_pcm.get(), static_cast<int>(wait.count()));
+        if (ready == 0) {
+            return {};
+        }
+        if (ready < 0) {
+            return recover(ready);
+        }
+        const snd_pcm_sframes_t frames = snd_pcm_readi(m_pcm.get(), dest, bytes / m_frameBytes);
+        if (frames == -EAGAIN) {
+            return {};
+        }
+        if (frames < 0) {
+            return recover(static_cast<int>(frames));
+        }
+        return {static_cast<std::size_t>(frames) * m_frameBytes, false};
+    }
+
+private:
+    // An overrun or a suspend: the sound in between is lost; capture goes on.
+    Chunk recover(int error)
+    {
+        if (error != -EPIPE && error != -ESTRPIPE) {
+            throw RecException(reason(m_name, "reading failed", error));
+        }
+        int result = snd_pcm_recover(m_pcm.get(), error, 1);
+        if (result >= 0) {
+            result = snd_pcm_start(m_pcm.get());
+        }
+        if (result < 0) {
+            throw RecException(reason(m_name, "recovering from an overrun failed", result));
+        }
+        return {0, true};
+    }
+
+    Pcm m_pcm;
+    const std::string m_name;
+    const std::uint32_t m_frameBytes;
+};
+
+} // namespace
+
+std::unique_ptr<FrameSource> openAlsaCapture(const std::string& pcmName, const WaveFormat& format)
+{
+    snd_pcm_t* raw = nullptr;
+    const int opened =
+        snd_pcm_open(&raw, pcmName.c_str(), SND_PCM_STREAM_CAPTURE, SND_PCM_NONBLOCK);
+    if (opened < 0) {
+        throw RecException(RecException::OpenFailure, openFailure(opened));
+    }
+    Pcm pcm(raw);
+    configure(pcm.get(), pcmName, format);
+    return std::make_unique<AlsaFrameSource>(std::move(pcm), pcmName,
+                                             std::max<std::uint32_t>(format.blockAlign, 1));
+}
+
+} // namespace sorvella

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "core/WaveFormat.h"
+#include "platform/audio/FrameSource.h"
+
+#include <memory>
+#include <string>
+
+namespace sorvella {
+
+// Opens the ALSA capture PCM `pcmName` (non-blocking) for interleaved 16-bit
+// little-endian frames with exactly the format's channels and rate. Throws
+// RecException kind 2: "device in use by another program" or "no capture
+// device or sound server" when the PCM does not open, ALSA's reason when it
+// refuses the format. Through the PulseAudio plugin any rate opens (the
+// server resamples), so a rate the card lacks does not fail there.
+//
+// The source reads with a bounded poll, counts -EPIPE overruns (and
+// suspends) as lost sound and recovers from them at once.
+std::unique_ptr<FrameSource> openAlsaCapture(const std::string& pcmName, const WaveFormat& format);
+
+} // namespace sorvella

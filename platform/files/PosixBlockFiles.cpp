@@ -1,0 +1,174 @@
+#include "platform/files/PosixBlockFiles.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace sorvella {
+
+namespace {
+
+// An open file descriptor, closed when the object goes.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int get() const { return m_fd; }
+    bool valid() const { return m_fd >= 0; }
+
+private:
+    int m_fd;
+};
+
+int openRetrying(const char* path, int flags, mode_t mode = 0)
+{
+    int fd;
+    do {
+        fd = ::open(path, flags | O_CLOEXEC, mode);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+class PosixBlockFile : public BlockFile {
+public:
+    explicit PosixBlockFile(int fd) : m_fd(fd) {}
+
+    std::size_t writeAt(std::int64_t offset, const void* data, std::size_t bytes) override
+    {
+        const auto* from = static_cast<const char*>(data);
+        std::size_t done = 0;
+        while (done < bytes) {
+            const ssize_t n =
+                ::pwrite(m_fd.get(), from + done, bytes - done,
+                         static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                break;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        return done;
+    }
+
+    void dropCache(std::int64_t offset, std::int64_t length) override
+    {
+        ::posix_fadvise(m_fd.get(), static_cast<off_t>(offset), static_cast<off_t>(length),
+                        POSIX_FADV_DONTNEED);
+    }
+
+    void reserve(std::int64_t bytes) override
+    {
+        ::fallocate(m_fd.get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes));
+    }
+
+private:
+    Descriptor m_fd;
+};
+
+class PosixFileLock : public FileLock {
+public:
+    explicit PosixFileLock(int fd) : m_fd(fd) {}
+    // Closing the only descriptor of the open file releases the flock.
+
+private:
+    Descriptor m_fd;
+};
+
+} // namespace
+
+std::unique_ptr<BlockFile> PosixBlockFiles::createExclusive(const std::string& path)
+{
+    const int fd = openRetrying(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    if (fd < 0) {
+        return nullptr;
+    }
+    return std::make_unique<PosixBlockFile>(fd);
+}
+
+std::unique_ptr<BlockFile> PosixBlockFiles::openExisting(const std::string& path)
+{
+    const int fd = openRetrying(path.c_str(), O_WRONLY);
+    if (fd < 0) {
+        return nullptr;
+    }
+    return std::make_unique<PosixBlockFile>(fd);
+}
+
+BlockFiles::ReadResult PosixBlockFiles::readFile(const std::string& path, void* buffer,
+                                                 std::size_t bytes)
+{
+    ReadResult result;
+    Descriptor fd(openRetrying(path.c_str(), O_RDONLY));
+    if (!fd.valid()) {
+        return result;
+    }
+    result.opened = true;
+    ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    auto* to = static_cast<char*>(buffer);
+    while (result.bytes < bytes) {
+        const ssize_t n = ::read(fd.get(), to + result.bytes, bytes - result.bytes);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        result.bytes += static_cast<std::size_t>(n);
+    }
+    return result;
+}
+
+bool PosixBlockFiles::removeFile(const std::string& path)
+{
+    return ::unlink(path.c_str()) == 0;
+}
+
+BlockFiles::DirResult PosixBlockFiles::makeDirectory(const std::string& path)
+{
+    if (::mkdir(path.c_str(), 0700) == 0) {
+        return DirResult::Created;
+    }
+    return errno == EEXIST ? DirResult::AlreadyExists : DirResult::Failed;
+}
+
+bool PosixBlockFiles::removeDirectory(const std::string& path)
+{
+    return ::rmdir(path.c_str()) == 0;
+}
+
+bool PosixBlockFiles::directoryExists(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::unique_ptr<FileLock> PosixBlockFiles::lockFile(const std::string& path)
+{
+    const int fd = openRetrying(path.c_str(), O_RDWR | O_CREAT, 0600);
+    if (fd < 0) {
+        return nullptr;
+    }
+    auto lock = std::make_unique<PosixFileLock>(fd);
+    int rc;
+    do {
+        rc = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+        return nullptr; // the descriptor closes with `lock`
+    }
+    return lock;
+}
+
+} // namespace sorvella
