@@ -95,6 +95,12 @@ void FaultBlockFiles::failLocks(bool fail)
     m_failLocks = fail;
 }
 
+void FaultBlockFiles::refuseDirectoriesIn(std::string base)
+{
+    std::lock_guard lock(m_mutex);
+    m_refusedBase = std::move(base);
+}
+
 void FaultBlockFiles::setBeforeMakeDirectory(std::function<void(const std::string&)> hook)
 {
     std::lock_guard lock(m_mutex);
@@ -174,6 +180,9 @@ BlockFiles::DirResult FaultBlockFiles::makeDirectory(const std::string& path)
     std::function<void(const std::string&)> hook;
     {
         std::lock_guard lock(m_mutex);
+        if (!m_refusedBase.empty() && path.rfind(m_refusedBase + "/", 0) == 0) {
+            return DirResult::Failed;
+        }
         hook = m_beforeMakeDirectory;
     }
     if (hook) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <string>
 
 namespace sorvella {
 
@@ -44,6 +45,9 @@ public:
     // --- Session directory faults
     // While set, lockFile fails as if another holder kept the lock.
     void failLocks(bool fail);
+    // makeDirectory fails for every path inside `base`, as in a read-only
+    // directory; an empty base lifts it.
+    void refuseDirectoriesIn(std::string base);
     // Called with the path just before every makeDirectory is passed on
     // (to let a test act as a second instance in that very moment).
     void setBeforeMakeDirectory(std::function<void(const std::string&)> hook);
@@ -81,6 +85,7 @@ private:
     std::optional<std::chrono::steady_clock::time_point> m_holdUntil;
     int m_heldWriters = 0;
     bool m_failLocks = false;
+    std::string m_refusedBase;
     std::function<void(const std::string&)> m_beforeMakeDirectory;
     std::int64_t m_createCalls = 0;
     std::int64_t m_writeCalls = 0;
