@@ -44,7 +44,8 @@ public:
 
     // A new, empty block file under a unique name, counted as outstanding:
     // one made ahead (waiting for one in the making), else created now. A
-    // null handle (nothing counted) when it cannot be created.
+    // null handle (nothing counted) when it cannot be created. Throws
+    // RecException with what the file thread failed on meanwhile.
     NewBlockFile createBlockFile();
     // Deletes a block file on the file thread; it stays outstanding until
     // it is gone. Never waits.

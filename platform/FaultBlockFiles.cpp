@@ -1,6 +1,8 @@
 #include "platform/FaultBlockFiles.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <utility>
 
 namespace sorvella {
 
@@ -44,6 +46,12 @@ void FaultBlockFiles::failNextCreates(int count)
 {
     std::lock_guard lock(m_mutex);
     m_failNextCreates = count;
+}
+
+void FaultBlockFiles::throwFromNextRemove()
+{
+    std::lock_guard lock(m_mutex);
+    m_throwFromRemove = true;
 }
 
 void FaultBlockFiles::setDiskFull(std::int64_t bytesLeft)
@@ -171,6 +179,9 @@ bool FaultBlockFiles::removeFile(const std::string& path)
     {
         std::lock_guard lock(m_mutex);
         ++m_removeCalls;
+        if (std::exchange(m_throwFromRemove, false)) {
+            throw std::runtime_error(kThrownText);
+        }
     }
     return m_real.removeFile(path);
 }

@@ -26,6 +26,11 @@ public:
     // The next `count` calls of createExclusive fail.
     void failNextCreates(int count);
 
+    // --- Exceptions, which the interface never throws: for the code that
+    // must survive them anyway. The next removeFile throws std::runtime_error.
+    void throwFromNextRemove();
+    static constexpr const char* kThrownText = "Simulated file system exception";
+
     // --- Disk full
     // From now on the disk takes `bytesLeft` more bytes in all; a write that
     // does not fit is short (writes what fits), later ones write nothing.
@@ -86,6 +91,7 @@ private:
     int m_heldWriters = 0;
     bool m_failLocks = false;
     std::string m_refusedBase;
+    bool m_throwFromRemove = false;
     std::function<void(const std::string&)> m_beforeMakeDirectory;
     std::int64_t m_createCalls = 0;
     std::int64_t m_writeCalls = 0;

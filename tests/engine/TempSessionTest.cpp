@@ -240,6 +240,26 @@ TEST_F(TempSessionTest, FilesMadeAheadAreNotCountedAndGoAtClose)
     EXPECT_FALSE(fs::exists(dir(0) + "/0/00000002.tmp"));
 }
 
+// Nothing the file thread meets may end the program: it reaches the next
+// taker of a block file, as the store's own file errors do, once.
+TEST_F(TempSessionTest, AnExceptionOnTheFileThreadReachesTheNextTaker)
+{
+    TempSession session(settings, files);
+    session.setUp();
+    NewBlockFile file = session.createBlockFile();
+    file.handle.reset();
+    files.throwFromNextRemove();
+    session.releaseBlockFile(file.name);
+    session.finishFileWork();
+    try {
+        session.createBlockFile();
+        ADD_FAILURE() << "no exception";
+    } catch (const RecException& error) {
+        EXPECT_EQ(error.message(), FaultBlockFiles::kThrownText);
+    }
+    EXPECT_NE(session.createBlockFile().handle, nullptr);
+}
+
 class UnusableTempDirectory : public TempSessionTest,
                               public ::testing::WithParamInterface<std::string> {};
 
