@@ -313,6 +313,14 @@ struct StalledReader : ReaderFixture {
         return inTime;
     }
 
+    // What was appended before the stall, and nothing of the stalled append.
+    void expectFirstBufferOnly(RingStore* store) const
+    {
+        ASSERT_NE(store, nullptr);
+        EXPECT_EQ(store->heldBytes(), bufferBytes());
+        EXPECT_TRUE(holdsCounter(*store));
+    }
+
     std::unique_ptr<SoundReader> reader;
 };
 
@@ -322,9 +330,7 @@ TEST(SoundReaderStalled, ASnapshotDoesNotWaitForTheDisk)
     std::unique_ptr<RingStore> copy;
     EXPECT_TRUE(fx.returnsDuringTheStall([&] { copy = fx.reader->snapshotStore(); }));
     fx.reader->shutDown();
-    ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->heldBytes(), fx.bufferBytes());
-    EXPECT_TRUE(holdsCounter(*copy));
+    fx.expectFirstBufferOnly(copy.get());
 }
 
 // Stopping gives up on the stalled append after its limit and keeps what was
@@ -337,9 +343,7 @@ TEST(SoundReaderStalled, StopGivesUpAndKeepsWhatWasAppended)
               std::vector<std::string>{"Stopping sound-input failed..."});
     auto store = fx.reader->detachStore();
     fx.reader->shutDown();
-    ASSERT_NE(store, nullptr);
-    EXPECT_EQ(store->heldBytes(), fx.bufferBytes());
-    EXPECT_TRUE(holdsCounter(*store));
+    fx.expectFirstBufferOnly(store.get());
 }
 
 TEST(SoundReader, DeletingARunningReaderTellsAndStillShutsDown)
