@@ -338,10 +338,13 @@ TEST(SoundReaderStalled, ASnapshotDoesNotWaitForTheDisk)
 TEST(SoundReaderStalled, StopGivesUpAndKeepsWhatWasAppended)
 {
     StalledReader fx;
-    EXPECT_TRUE(fx.returnsDuringTheStall([&] { fx.reader->stop(); }));
+    std::unique_ptr<RingStore> store;
+    EXPECT_TRUE(fx.returnsDuringTheStall([&] {
+        fx.reader->stop();
+        store = fx.reader->detachStore();
+    }));
     EXPECT_EQ(boxTexts(fx.owner.prompts),
               std::vector<std::string>{"Stopping sound-input failed..."});
-    auto store = fx.reader->detachStore();
     fx.reader->shutDown();
     fx.expectFirstBufferOnly(store.get());
 }
