@@ -111,7 +111,10 @@ void Application::startUp(std::span<const std::string> arguments)
     if (m_settings.startMinimized) {
         m_window.minimiseWindow();
     }
-    m_session.setUp();
+    const std::string notice = m_session.setUp();
+    if (!notice.empty()) {
+        m_prompter.tell(notice);
+    }
     m_window.startMainTimer();
 }
 

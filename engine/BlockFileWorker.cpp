@@ -2,6 +2,8 @@
 
 #include "platform/system/ThreadPriority.h"
 
+#include <utility>
+
 namespace sorvella {
 
 BlockFileWorker::BlockFileWorker(BlockFiles& files, std::function<NewBlockFile()> make,
@@ -45,7 +47,8 @@ void BlockFileWorker::run()
             m_busy = true;
             m_making = true;
             lock.unlock();
-            NewBlockFile file = m_make();
+            NewBlockFile file;
+            attempt([&] { file = m_make(); });
             lock.lock();
             m_busy = false;
             m_making = false;
@@ -59,9 +62,11 @@ void BlockFileWorker::run()
             m_removals.pop_front();
             m_busy = true;
             lock.unlock();
-            if (m_files.removeFile(name)) {
-                m_removed();
-            }
+            attempt([&] {
+                if (m_files.removeFile(name)) {
+                    m_removed();
+                }
+            });
             lock.lock();
             m_busy = false;
         } else {
@@ -71,12 +76,34 @@ void BlockFileWorker::run()
     }
 }
 
+void BlockFileWorker::attempt(const std::function<void()>& work)
+{
+    RecException failure;
+    try {
+        work();
+        return;
+    } catch (const RecException& error) {
+        failure = error;
+    } catch (const std::exception& error) {
+        failure = RecException(error.what());
+    } catch (...) {
+        failure = RecException("Unknown failure of the temporary file thread");
+    }
+    std::lock_guard lock(m_mutex);
+    if (m_failure.kind() == RecException::None) {
+        m_failure = std::move(failure);
+    }
+}
+
 NewBlockFile BlockFileWorker::takeSpare()
 {
     std::unique_lock lock(m_mutex);
     // A file being made comes sooner than a second one made by the caller,
     // which would also wait for the directory that the first one holds.
     m_idle.wait(lock, [this] { return !m_spares.empty() || !m_making; });
+    if (m_failure.kind() != RecException::None) {
+        throw std::exchange(m_failure, RecException());
+    }
     if (m_spares.empty()) {
         return NewBlockFile{};
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/RecException.h"
 #include "platform/files/BlockFiles.h"
 
 #include <condition_variable>
@@ -49,7 +50,9 @@ public:
     BlockFileWorker& operator=(const BlockFileWorker&) = delete;
 
     // The oldest spare file, or one with a null handle when none is ready and
-    // none is being made. Waits only for a creation in progress.
+    // none is being made. Waits only for a creation in progress. Throws, as
+    // RecException, the first exception the file thread met since the last
+    // call: the thread itself goes on, and the taker can report it.
     NewBlockFile takeSpare();
     // Asks for the spares to be made up to kSpares once no more than
     // kRefillAt are left. A failed creation stops the making until the next
@@ -71,6 +74,9 @@ private:
     bool wantsSpare() const; // under m_mutex
     bool idle() const;       // under m_mutex
     void deleteSpares(std::deque<NewBlockFile> spares);
+    // Runs file system work on the thread, without m_mutex; an exception
+    // from it is kept for takeSpare.
+    void attempt(const std::function<void()>& work);
 
     BlockFiles& m_files;
     std::function<NewBlockFile()> m_make;
@@ -85,7 +91,8 @@ private:
     bool m_busy = false;   // the thread is in a file system call
     bool m_making = false; // ... creating a spare
     bool m_stopping = false;
-    std::thread m_thread; // last: starts once the members above exist
+    RecException m_failure; // kind None: no failure kept
+    std::thread m_thread;   // last: starts once the members above exist
 };
 
 } // namespace sorvella

@@ -22,7 +22,7 @@ RingStore::RingStore(const RingStore& source, std::lock_guard<std::mutex>& /*sou
     for (const auto& block : source.m_blocks) {
         // The source keeps writing into a tail block that is not full, so
         // that block's overview is copied; full blocks never change.
-        m_blocks.push_back(std::make_unique<StoreBlock>(*block, block->full()));
+        m_blocks.push_back(std::make_shared<StoreBlock>(*block, block->full()));
     }
 }
 
@@ -33,30 +33,43 @@ RingStore::~RingStore()
     }
 }
 
-void RingStore::startBlock()
+std::shared_ptr<StoreBlock> RingStore::writableTail()
 {
-    m_blocks.push_back(std::make_unique<StoreBlock>(m_session));
+    {
+        std::lock_guard lock(m_lock);
+        if (!m_blocks.empty() && !m_blocks.back()->full()) {
+            return m_blocks.back();
+        }
+    }
+    // Made without the lock: creating the file may wait for the disk.
+    auto block = std::make_shared<StoreBlock>(m_session);
+    std::lock_guard lock(m_lock);
+    m_blocks.push_back(block);
+    return block;
 }
 
+// Only the counters and the block's bookkeeping take the lock; the write goes
+// to bytes past the tail's fill, which no copy sees until they are committed,
+// so a snapshot never waits for the disk.
 void RingStore::append(const std::uint8_t* data, std::uint32_t bytes)
 {
-    std::lock_guard lock(m_lock);
     const std::int32_t trigger = m_voxVolume.load(std::memory_order_relaxed);
     std::uint32_t done = 0;
     while (done < bytes) {
-        if (m_blocks.empty() || m_blocks.back()->full()) {
-            startBlock();
-        }
-        StoreBlock& tail = *m_blocks.back();
-        const std::uint32_t piece = std::min<std::uint32_t>(
-            bytes - done, static_cast<std::uint32_t>(kBlockSize) - tail.fill());
-        if (!tail.write(data + done, piece, trigger, m_directToDisk)) {
+        // Shared, so that a block dropped as the oldest meanwhile outlives the write.
+        const std::shared_ptr<StoreBlock> tail = writableTail();
+        StoreBlock::Piece piece;
+        if (!tail->write(data + done, bytes - done, trigger, m_directToDisk, piece)) {
             throw RecException(RecException::Failure, "Disk full...");
         }
+        std::lock_guard lock(m_lock);
+        tail->commit(piece);
         // Counted per piece, so the counters always match what the blocks hold.
-        done += piece;
-        m_totalBytes.fetch_add(piece, std::memory_order_acq_rel);
-        m_heldBytes.fetch_add(piece, std::memory_order_acq_rel);
+        done += piece.bytes;
+        m_totalBytes.fetch_add(piece.bytes, std::memory_order_acq_rel);
+        if (!m_blocks.empty() && m_blocks.back() == tail) {
+            m_heldBytes.fetch_add(piece.bytes, std::memory_order_acq_rel);
+        }
     }
 }
 

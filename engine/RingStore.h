@@ -22,7 +22,8 @@ class TempSession;
 // Threads: append/trimTo/endRecording run on the device callback thread while
 // the main thread calls snapshot, the loud positions, dropOldestBlock,
 // setTriggerLevel and the counters; every operation on the chain takes the
-// store's lock. heldBytes/totalBytes are atomics read without the lock.
+// store's lock, which an append holds only for its bookkeeping, never across
+// the file write. heldBytes/totalBytes are atomics read without the lock.
 // dataAt, peakInRange, drawOverview, blockCount and block() are for a store
 // that no longer records (a snapshot or a detached store owned by one thread).
 class RingStore {
@@ -101,7 +102,8 @@ public:
 
 private:
     RingStore(const RingStore& source, std::lock_guard<std::mutex>& sourceLocked);
-    void startBlock();
+    // The tail block when it has room, else a new one at the tail.
+    std::shared_ptr<StoreBlock> writableTail();
 
     TempSession& m_session;
     // The settings this store uses, copied at creation.
@@ -110,7 +112,7 @@ private:
     std::int32_t m_voxProfile;
 
     mutable std::mutex m_lock; // guards m_blocks and the writes of both counters
-    std::deque<std::unique_ptr<StoreBlock>> m_blocks;
+    std::deque<std::shared_ptr<StoreBlock>> m_blocks;
     std::atomic<std::int64_t> m_totalBytes{0};
     std::atomic<std::int64_t> m_heldBytes{0};
 };

@@ -9,8 +9,6 @@
 namespace sorvella {
 namespace {
 
-// How long stop and shutDown each wait for the buffers to come back.
-constexpr std::chrono::seconds kStopLimit{5};
 constexpr std::chrono::milliseconds kRequeueWait{1000};
 
 void raise(std::atomic<std::int32_t>& peak, std::int32_t value)
@@ -138,8 +136,13 @@ void SoundReader::stop()
         m_state = StopRequested;
     }
     // The device hands every buffer it has filled to the callback, which
-    // appends it, before it stops; only the partly filled one is dropped.
-    m_device->stop();
+    // appends it, before it stops; only the partly filled one is dropped. A
+    // disk that stalls an append is waited for no longer than the limit:
+    // what was appended by then is kept, and later buffers are not appended.
+    m_drained = m_device->stop(kStopLimit);
+    if (!m_drained) {
+        m_appendsEnded = true;
+    }
     const std::vector<WaveBuffer*> dropped = m_device->reset();
     {
         std::lock_guard lock(m_listLock);
@@ -148,8 +151,11 @@ void SoundReader::stop()
         m_state = Stopping;
         m_bufferReady.notify_all();
     }
+    if (!m_drained) {
+        m_owner.prompter().tell(kStopError);
+        return;
+    }
     waitForStopped();
-    std::lock_guard lock(m_storeLock);
     if (m_store) {
         m_store->endRecording();
     }
@@ -185,13 +191,14 @@ void SoundReader::shutDown()
 
 std::unique_ptr<RingStore> SoundReader::detachStore()
 {
-    std::lock_guard lock(m_storeLock);
+    if (!m_drained) {
+        return snapshotStore();
+    }
     return std::move(m_store);
 }
 
 std::unique_ptr<RingStore> SoundReader::snapshotStore()
 {
-    std::lock_guard lock(m_storeLock);
     return m_store ? m_store->snapshot() : nullptr;
 }
 
@@ -269,8 +276,7 @@ void SoundReader::inputFault(const RecException& fault) noexcept
 // A store failure must not stop recording: it waits for the main window.
 void SoundReader::appendToStore(const WaveBuffer& buffer) noexcept
 {
-    std::lock_guard lock(m_storeLock);
-    if (!m_store) {
+    if (!m_store || m_appendsEnded.load()) {
         return;
     }
     try {

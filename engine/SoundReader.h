@@ -8,6 +8,7 @@
 #include "platform/audio/WaveIn.h"
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -29,8 +30,10 @@ class TempSession;
 // Threads: the constructor, stop, shutDown, detachStore, snapshotStore and
 // the status queries run on the main thread; takePeaks, claimPendingError and
 // clearPendingError may run on any thread.
-// Locks, outermost first: the store lock (the store pointer), the store's own
-// lock, the session's block lock; the list lock is never held with another.
+// The store pointer changes only once the device has handed over its last
+// buffer, so the callback uses it without a lock and a snapshot never waits
+// for an append. Locks, outermost first: the store's own lock, the session's
+// block lock; the list lock is never held with another.
 class SoundReader : private WaveInClient {
 public:
     enum State : std::int32_t { Running = 0, StopRequested = 1, Stopping = 2, Stopped = 3 };
@@ -40,6 +43,9 @@ public:
     static constexpr const char* kAllocateError = "Error allocating memory for Wave-In Device";
     static constexpr const char* kStartError = "Error Starting recording";
     static constexpr const char* kAddBufferPanic = "Panic: Add Kernelbuffer failed";
+    static constexpr const char* kStopError = "Stopping sound-input failed...";
+    // How long stop and shutDown each wait for the buffers to come back.
+    static constexpr std::chrono::seconds kStopLimit{5};
 
     // Opens the device of "Sound Card" (the default device when that index is
     // not in the list), queues the kernel buffers, creates the store and
@@ -57,7 +63,10 @@ public:
 
     // Stops recording. Every buffer the device had filled is appended before
     // this returns; a partly filled one is dropped. Then the store is told
-    // that recording has ended. Does nothing unless the reader is running.
+    // that recording has ended. When the appends are not done within
+    // kStopLimit (a stalled disk), tells kStopError and returns: the store
+    // keeps what was appended, and no later buffer is appended. Does nothing
+    // unless the reader is running.
     void stop();
 
     // stop, then closes the device and ends the reader thread. Warns through
@@ -66,7 +75,9 @@ public:
     void shutDown();
 
     // The store, now the caller's; the reader holds none afterwards. Meant
-    // for after stop; only shutDown and deletion may follow.
+    // for after stop; only shutDown and deletion may follow. When an append
+    // may still be running (no stop, or a stop that gave up), a snapshot of
+    // what was appended instead: the reader keeps the store for that append.
     std::unique_ptr<RingStore> detachStore();
     // A copy sharing the store's block files while recording goes on. Null
     // once the store was detached.
@@ -129,8 +140,9 @@ private:
     std::vector<WaveBuffer*> m_returnedBuffers; // capacity for every buffer: never allocates
     bool m_endRequeue = false;
 
-    mutable std::mutex m_storeLock;
     std::unique_ptr<RingStore> m_store;
+    bool m_drained = false;                  // stop saw the device's last buffer appended
+    std::atomic<bool> m_appendsEnded{false}; // stop gave up waiting for an append
 
     std::vector<WaveBuffer> m_buffers;
     // After everything its callbacks touch, so it closes first.

@@ -90,10 +90,11 @@ std::int32_t StoreBlock::shareCount() const
 }
 
 bool StoreBlock::write(const std::uint8_t* data, std::uint32_t bytes, std::int32_t trigger,
-                       bool directToDisk)
+                       bool directToDisk, Piece& piece)
 {
     const std::uint32_t n =
         std::min<std::uint32_t>(bytes, static_cast<std::uint32_t>(kSize) - m_fill);
+    piece = Piece{};
     if (n == 0) {
         return true;
     }
@@ -104,37 +105,49 @@ bool StoreBlock::write(const std::uint8_t* data, std::uint32_t bytes, std::int32
             throw RecException(RecException::Failure, "Cannot open temporary file");
         }
     }
-
-    // Marks and overview follow only bytes that reached the file, so a short
-    // write leaves the block as it was. Scanned after the write, the bytes
-    // come from the cache that the copy into the file just filled.
     if (m_writeHandle->writeAt(m_fill, data, n) < n) {
         return false;
     }
+    // Scanned after the write, the bytes come from the cache that the copy
+    // into the file just filled.
     const std::int32_t fill = static_cast<std::int32_t>(m_fill);
     for (std::uint32_t c = 0; c < n; c += kSliceBytes) {
         const std::uint32_t count = (std::min<std::uint32_t>(c + kSliceBytes, n) - c) / 2;
         const SliceScan scan = scanSlice(data + c, count, trigger);
-        (*m_overview)[(m_fill + c) / kSliceBytes] =
-            static_cast<std::uint8_t>(std::min(scan.peak / 128, 255));
+        piece.peaks[c / kSliceBytes] = static_cast<std::uint8_t>(std::min(scan.peak / 128, 255));
         if (scan.loud == 0) {
             continue;
         }
-        m_loudCount += scan.loud;
-        if (m_firstLoud == -1) {
-            m_firstLoud =
+        piece.loud += scan.loud;
+        if (piece.firstLoud == -1) {
+            piece.firstLoud =
                 fill + static_cast<std::int32_t>(c) + 2 * firstLoudIn(data + c, count, trigger) + 2;
         }
-        m_lastLoud = fill + static_cast<std::int32_t>(c) + 2 * lastLoudIn(data + c, count, trigger);
+        piece.lastLoud =
+            fill + static_cast<std::int32_t>(c) + 2 * lastLoudIn(data + c, count, trigger);
     }
     if (directToDisk) {
         m_writeHandle->dropCache(m_fill, n);
     }
-    m_fill += n;
-    if (full()) {
+    piece.bytes = n;
+    if (m_fill + n == kSize) {
         closeWrite(directToDisk);
     }
     return true;
+}
+
+void StoreBlock::commit(const Piece& piece)
+{
+    const std::uint32_t slices = (piece.bytes + kSliceBytes - 1) / kSliceBytes;
+    std::copy_n(piece.peaks.begin(), slices, m_overview->begin() + m_fill / kSliceBytes);
+    if (piece.loud > 0) {
+        m_loudCount += piece.loud;
+        if (m_firstLoud == -1) {
+            m_firstLoud = piece.firstLoud;
+        }
+        m_lastLoud = piece.lastLoud;
+    }
+    m_fill += piece.bytes;
 }
 
 void StoreBlock::closeWrite(bool directToDisk)

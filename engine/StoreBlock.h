@@ -47,14 +47,26 @@ public:
     std::int32_t shareCount() const; // takes the block lock
     bool writing() const { return m_writeHandle != nullptr; }
 
-    // Writes min(bytes, kSize - fill) bytes of `data` at offset fill. Only
-    // when all of them reached the file are the vox marks (samples whose
-    // absolute value exceeds `trigger`), the overview and fill updated; a
-    // short write (disk full) returns false and leaves the block as it was,
-    // so the next write lands at the same offset. Closes the handle when the
-    // block is full. Throws RecException when a closed block cannot be reopened.
+    // What one write put into the file, waiting to be made visible.
+    struct Piece {
+        std::uint32_t bytes = 0;
+        std::int32_t loud = 0;
+        std::int32_t firstLoud = -1; // offsets in the block
+        std::int32_t lastLoud = -1;
+        std::array<std::uint8_t, kOverviewSize> peaks{}; // per slice of the piece
+    };
+
+    // Writes min(bytes, kSize - fill) bytes of `data` at offset fill and scans
+    // them for `piece` (samples whose absolute value exceeds `trigger` are
+    // loud). Touches nothing that a copy reads, so it runs without the
+    // store's lock: the bytes past fill are seen by nobody until commit.
+    // Closes the handle when the piece fills the block. A short write (disk
+    // full) returns false; the next write lands at the same offset. Throws
+    // RecException when a closed block cannot be reopened.
     bool write(const std::uint8_t* data, std::uint32_t bytes, std::int32_t trigger,
-               bool directToDisk);
+               bool directToDisk, Piece& piece);
+    // Makes a written piece part of the block: marks, overview and fill.
+    void commit(const Piece& piece);
     // Closes the write handle, if open.
     void closeWrite(bool directToDisk);
 

@@ -73,13 +73,13 @@ std::string TempSession::chooseBase() const
     return systemTempPath();
 }
 
-void TempSession::setUp()
+std::string TempSession::setUp()
 {
-    const std::string base = withoutTrailingSlash(chooseBase());
+    const std::string chosen = withoutTrailingSlash(chooseBase());
     {
         std::lock_guard lock(m_mutex);
-        if (base == m_baseDir && !m_sessionDir.empty()) {
-            return; // a base that gave no session directory is tried again
+        if (chosen == m_chosenBase && !m_sessionDir.empty()) {
+            return {}; // a base that gave no session directory is tried again
         }
     }
     // Files made ahead are in the current directory, which goes now; the
@@ -88,6 +88,24 @@ void TempSession::setUp()
     m_worker.drain();
     std::lock_guard lock(m_mutex);
     removeSessionLocked();
+    m_chosenBase = chosen;
+    makeSessionLocked(chosen);
+    const std::string system = systemTempPath();
+    if (!m_sessionDir.empty() || chosen == system) {
+        return {};
+    }
+    // Recording into nothing would lose everything: the system's directory
+    // is better than the one chosen.
+    makeSessionLocked(system);
+    if (m_sessionDir.empty()) {
+        return {}; // block files fail to create, and say so when recording
+    }
+    return "Cannot make a directory for temporary files in " + chosen + ". Using " + system +
+           " instead.";
+}
+
+void TempSession::makeSessionLocked(const std::string& base)
+{
     m_baseDir = base;
     const std::string prefix = (base == "/" ? std::string() : base) + "/Quillet-";
 
@@ -100,7 +118,7 @@ void TempSession::setUp()
             continue;
         }
         if (made == BlockFiles::DirResult::Failed) {
-            break; // the base cannot take directories; block files will fail to create
+            break; // the base cannot take directories
         }
         auto held = m_files.lockFile(candidate + "/" + kLockName);
         if (!held) {
@@ -198,6 +216,7 @@ void TempSession::closeSession(Prompter& prompter)
     std::lock_guard lock(m_mutex);
     removeSessionLocked();
     m_baseDir.clear();
+    m_chosenBase.clear();
 }
 
 void TempSession::removeSessionLocked()

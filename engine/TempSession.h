@@ -35,13 +35,17 @@ public:
     TempSession& operator=(const TempSession&) = delete;
 
     // (Re)creates the session directory for the current settings: nothing
-    // happens when the base directory is unchanged and has the session. A directory is taken only
-    // when mkdir created it and its lock file is held.
-    void setUp();
+    // happens when the base directory is unchanged and has the session. A
+    // directory is taken only when mkdir created it and its lock file is
+    // held. A base that takes none (read-only, no permission, full) gives way
+    // to the system's temporary directory; the result is then a notice for
+    // the user that names both, else empty.
+    std::string setUp();
 
     // A new, empty block file under a unique name, counted as outstanding:
     // one made ahead (waiting for one in the making), else created now. A
-    // null handle (nothing counted) when it cannot be created.
+    // null handle (nothing counted) when it cannot be created. Throws
+    // RecException with what the file thread failed on meanwhile.
     NewBlockFile createBlockFile();
     // Deletes a block file on the file thread; it stays outstanding until
     // it is gone. Never waits.
@@ -79,6 +83,8 @@ private:
     // The base directory the current settings ask for (with the fallbacks).
     std::string chooseBase() const;
     void removeSessionLocked();
+    // Makes and locks the session directory in `base`; none when it fails.
+    void makeSessionLocked(const std::string& base);
     // Creates the file of the next name in the session directory, uncounted.
     NewBlockFile makeFile();
 
@@ -90,6 +96,7 @@ private:
     std::atomic<std::int64_t> m_outstanding{0};
     std::string m_sessionDir;
     std::string m_baseDir;
+    std::string m_chosenBase; // what the settings asked for, before a fallback
 
     mutable std::mutex m_blockLock;
     std::int64_t m_blockSequence = 0;

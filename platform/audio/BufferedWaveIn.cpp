@@ -91,18 +91,24 @@ void BufferedWaveIn::start()
     }
 }
 
-void BufferedWaveIn::stop()
+void BufferedWaveIn::haltCapture(std::unique_lock<std::mutex>& lock)
 {
-    std::unique_lock lock(m_mutex);
     m_wantRunning = false;
     m_captureWake.notify_one();
-    m_settled.wait(lock, [this] { return !m_running && m_filled.empty() && !m_delivering; });
+    m_settled.wait(lock, [this] { return !m_running; });
+}
+
+bool BufferedWaveIn::stop(std::chrono::milliseconds limit)
+{
+    std::unique_lock lock(m_mutex);
+    haltCapture(lock);
+    return m_settled.wait_for(lock, limit, [this] { return m_filled.empty() && !m_delivering; });
 }
 
 std::vector<WaveBuffer*> BufferedWaveIn::reset()
 {
-    stop();
-    std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
+    haltCapture(lock);
     std::vector<WaveBuffer*> returned;
     while (!m_queued.empty()) {
         WaveBuffer* buffer = m_queued.pop();

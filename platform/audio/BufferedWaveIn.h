@@ -35,7 +35,7 @@ public:
 
     void addBuffer(WaveBuffer& buffer) override;
     void start() override;
-    void stop() override;
+    bool stop(std::chrono::milliseconds limit) override;
     std::vector<WaveBuffer*> reset() override;
 
 private:
@@ -53,6 +53,7 @@ private:
     };
 
     void endThreads() noexcept;
+    void haltCapture(std::unique_lock<std::mutex>& lock);
     void captureLoop();
     void switchRunning(std::unique_lock<std::mutex>& lock);
     void readIntoFront(std::unique_lock<std::mutex>& lock);

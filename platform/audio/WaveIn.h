@@ -3,6 +3,7 @@
 #include "core/RecException.h"
 #include "core/WaveFormat.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -55,15 +56,16 @@ public:
     // the device runs. Throws RecException when the device cannot start.
     virtual void start() = 0;
 
-    // Control thread, never the callback thread. Stops capturing and blocks
-    // until every buffer already filled has been passed to bufferFilled (at
-    // most one bounded device wait plus the client's own time). A partly
-    // filled buffer stays queued with what it holds.
-    virtual void stop() = 0;
+    // Control thread, never the callback thread. Stops capturing (at most one
+    // bounded device wait) and waits up to `limit` until every buffer already
+    // filled has been passed to bufferFilled. False when the client was still
+    // busy then: the rest are still passed on, later. A partly filled buffer
+    // stays queued with what it holds.
+    virtual bool stop(std::chrono::milliseconds limit) = 0;
 
-    // Control thread. Stops as stop() does, then hands back every buffer still
+    // Control thread. Stops capturing, then hands back every buffer still
     // queued, in queue order, with bytesRecorded 0: the sound of a partly
-    // filled one is dropped.
+    // filled one is dropped. Does not wait for the client.
     virtual std::vector<WaveBuffer*> reset() = 0;
 };
 

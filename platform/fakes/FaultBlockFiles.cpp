@@ -1,6 +1,8 @@
 #include "platform/fakes/FaultBlockFiles.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <utility>
 
 namespace sorvella {
 
@@ -44,6 +46,12 @@ void FaultBlockFiles::failNextCreates(int count)
 {
     std::lock_guard lock(m_mutex);
     m_failNextCreates = count;
+}
+
+void FaultBlockFiles::throwFromNextRemove()
+{
+    std::lock_guard lock(m_mutex);
+    m_throwFromRemove = true;
 }
 
 void FaultBlockFiles::setDiskFull(std::int64_t bytesLeft)
@@ -93,6 +101,12 @@ void FaultBlockFiles::failLocks(bool fail)
 {
     std::lock_guard lock(m_mutex);
     m_failLocks = fail;
+}
+
+void FaultBlockFiles::refuseDirectoriesIn(std::string base)
+{
+    std::lock_guard lock(m_mutex);
+    m_refusedBase = std::move(base);
 }
 
 void FaultBlockFiles::setBeforeMakeDirectory(std::function<void(const std::string&)> hook)
@@ -165,6 +179,9 @@ bool FaultBlockFiles::removeFile(const std::string& path)
     {
         std::lock_guard lock(m_mutex);
         ++m_removeCalls;
+        if (std::exchange(m_throwFromRemove, false)) {
+            throw std::runtime_error(kThrownText);
+        }
     }
     return m_real.removeFile(path);
 }
@@ -174,6 +191,9 @@ BlockFiles::DirResult FaultBlockFiles::makeDirectory(const std::string& path)
     std::function<void(const std::string&)> hook;
     {
         std::lock_guard lock(m_mutex);
+        if (!m_refusedBase.empty() && path.rfind(m_refusedBase + "/", 0) == 0) {
+            return DirResult::Failed;
+        }
         hook = m_beforeMakeDirectory;
     }
     if (hook) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <string>
 
 namespace sorvella {
 
@@ -24,6 +25,11 @@ public:
     void failCreates(bool fail);
     // The next `count` calls of createExclusive fail.
     void failNextCreates(int count);
+
+    // --- Exceptions, which the interface never throws: for the code that
+    // must survive them anyway. The next removeFile throws std::runtime_error.
+    void throwFromNextRemove();
+    static constexpr const char* kThrownText = "Simulated file system exception";
 
     // --- Disk full
     // From now on the disk takes `bytesLeft` more bytes in all; a write that
@@ -44,6 +50,9 @@ public:
     // --- Session directory faults
     // While set, lockFile fails as if another holder kept the lock.
     void failLocks(bool fail);
+    // makeDirectory fails for every path inside `base`, as in a read-only
+    // directory; an empty base lifts it.
+    void refuseDirectoriesIn(std::string base);
     // Called with the path just before every makeDirectory is passed on
     // (to let a test act as a second instance in that very moment).
     void setBeforeMakeDirectory(std::function<void(const std::string&)> hook);
@@ -81,6 +90,8 @@ private:
     std::optional<std::chrono::steady_clock::time_point> m_holdUntil;
     int m_heldWriters = 0;
     bool m_failLocks = false;
+    std::string m_refusedBase;
+    bool m_throwFromRemove = false;
     std::function<void(const std::string&)> m_beforeMakeDirectory;
     std::int64_t m_createCalls = 0;
     std::int64_t m_writeCalls = 0;

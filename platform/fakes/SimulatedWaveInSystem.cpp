@@ -24,7 +24,7 @@ public:
         m_buffered.addBuffer(buffer);
     }
     void start() override { m_buffered.start(); }
-    void stop() override { m_buffered.stop(); }
+    bool stop(std::chrono::milliseconds limit) override { return m_buffered.stop(limit); }
     std::vector<WaveBuffer*> reset() override { return m_buffered.reset(); }
 
 private:

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
 #include <thread>
 
 namespace sorvella {
@@ -280,6 +282,71 @@ TEST(SoundReader, StopKeepsEveryCompleteBufferAlreadyFilled)
     EXPECT_EQ(store->totalBytes(), static_cast<std::int64_t>(3 * frames * 4));
     EXPECT_TRUE(holdsCounter(*store));
     EXPECT_TRUE(fx.owner.prompts.boxes.empty());
+}
+
+// The disk stalls the append of the second buffer; the first one is in the
+// store. The stall is released only by the test.
+struct StalledReader : ReaderFixture {
+    StalledReader() : reader(makeReader())
+    {
+        signal.step(framesPerBuffer());
+        EXPECT_TRUE(waitFor([&] { return reader->heldBytes() == bufferBytes(); }));
+        files.holdWrites();
+        signal.step(2 * framesPerBuffer());
+        EXPECT_TRUE(files.waitForHeldWriter(std::chrono::seconds(30)));
+    }
+
+    std::int64_t bufferBytes() const { return static_cast<std::int64_t>(framesPerBuffer() * 4); }
+
+    // Runs the call on a thread of its own and tells whether it returned
+    // while the disk still stalled; the stall ends afterwards either way.
+    bool returnsDuringTheStall(const std::function<void()>& call)
+    {
+        std::atomic<bool> returned{false};
+        std::thread caller([&] {
+            call();
+            returned = true;
+        });
+        const bool inTime = waitFor([&] { return returned.load(); });
+        files.releaseWrites();
+        caller.join();
+        return inTime;
+    }
+
+    // What was appended before the stall, and nothing of the stalled append.
+    void expectFirstBufferOnly(RingStore* store) const
+    {
+        ASSERT_NE(store, nullptr);
+        EXPECT_EQ(store->heldBytes(), bufferBytes());
+        EXPECT_TRUE(holdsCounter(*store));
+    }
+
+    std::unique_ptr<SoundReader> reader;
+};
+
+TEST(SoundReaderStalled, ASnapshotDoesNotWaitForTheDisk)
+{
+    StalledReader fx;
+    std::unique_ptr<RingStore> copy;
+    EXPECT_TRUE(fx.returnsDuringTheStall([&] { copy = fx.reader->snapshotStore(); }));
+    fx.reader->shutDown();
+    fx.expectFirstBufferOnly(copy.get());
+}
+
+// Stopping gives up on the stalled append after its limit and keeps what was
+// appended; shutting down still waits for the write in progress.
+TEST(SoundReaderStalled, StopGivesUpAndKeepsWhatWasAppended)
+{
+    StalledReader fx;
+    std::unique_ptr<RingStore> store;
+    EXPECT_TRUE(fx.returnsDuringTheStall([&] {
+        fx.reader->stop();
+        store = fx.reader->detachStore();
+    }));
+    EXPECT_EQ(boxTexts(fx.owner.prompts),
+              std::vector<std::string>{"Stopping sound-input failed..."});
+    fx.reader->shutDown();
+    fx.expectFirstBufferOnly(store.get());
 }
 
 TEST(SoundReader, DeletingARunningReaderTellsAndStillShutsDown)

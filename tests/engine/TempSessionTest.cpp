@@ -37,6 +37,15 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{2821109907456ull, "00000000.tmp", 0}, // 36^8 keeps the low digits
                       NameCase{2821109907456ull - 1, "ZZZZZZZZ.tmp", 8}));
 
+std::string systemTemp()
+{
+    std::string system = fs::temp_directory_path().string();
+    if (system.size() > 1 && system.back() == '/') {
+        system.pop_back();
+    }
+    return system;
+}
+
 class TempSessionTest : public ::testing::Test {
 protected:
     TempSessionTest()
@@ -231,6 +240,26 @@ TEST_F(TempSessionTest, FilesMadeAheadAreNotCountedAndGoAtClose)
     EXPECT_FALSE(fs::exists(dir(0) + "/0/00000002.tmp"));
 }
 
+// Nothing the file thread meets may end the program: it reaches the next
+// taker of a block file, as the store's own file errors do, once.
+TEST_F(TempSessionTest, AnExceptionOnTheFileThreadReachesTheNextTaker)
+{
+    TempSession session(settings, files);
+    session.setUp();
+    NewBlockFile file = session.createBlockFile();
+    file.handle.reset();
+    files.throwFromNextRemove();
+    session.releaseBlockFile(file.name);
+    session.finishFileWork();
+    try {
+        session.createBlockFile();
+        ADD_FAILURE() << "no exception";
+    } catch (const RecException& error) {
+        EXPECT_EQ(error.message(), FaultBlockFiles::kThrownText);
+    }
+    EXPECT_NE(session.createBlockFile().handle, nullptr);
+}
+
 class UnusableTempDirectory : public TempSessionTest,
                               public ::testing::WithParamInterface<std::string> {};
 
@@ -241,10 +270,7 @@ TEST_P(UnusableTempDirectory, FallsBackToTheSystemOne)
     settings.tempDirectory = GetParam() == "<file>" ? (base.path() / "file").string() : GetParam();
     TempSession session(settings, files);
     session.setUp();
-    std::string system = fs::temp_directory_path().string();
-    if (system.size() > 1 && system.back() == '/') {
-        system.pop_back();
-    }
+    const std::string system = systemTemp();
     EXPECT_EQ(session.baseDir(), system);
     EXPECT_EQ(session.sessionDir().rfind(system + "/Quillet-", 0), 0u);
     EXPECT_TRUE(session.lockHeld());
@@ -255,6 +281,26 @@ TEST_P(UnusableTempDirectory, FallsBackToTheSystemOne)
 INSTANTIATE_TEST_SUITE_P(Names, UnusableTempDirectory,
                          ::testing::Values("/nonexistent/sorvella", "<file>", "",
                                            "c:", std::string("bad\0name", 8)));
+
+// A base that exists but takes no directory (read-only, no permission,
+// full) sends the session to the system's directory, and the user is told.
+TEST_F(TempSessionTest, ABaseThatTakesNoDirectoryFallsBackToTheSystemOneWithANotice)
+{
+    files.refuseDirectoriesIn(base.path().string());
+    TempSession session(settings, files);
+    const std::string notice = session.setUp();
+    EXPECT_EQ(session.baseDir(), systemTemp());
+    EXPECT_TRUE(session.lockHeld());
+    EXPECT_NE(notice.find(base.path().string()), std::string::npos) << notice;
+    EXPECT_NE(notice.find(systemTemp()), std::string::npos) << notice;
+    NewBlockFile file = session.createBlockFile();
+    EXPECT_NE(file.handle, nullptr);
+    file.handle.reset();
+    session.releaseBlockFile(file.name);
+    EXPECT_EQ(session.setUp(), ""); // the same settings again: the session stays
+    FakePrompter prompter;
+    session.closeSession(prompter);
+}
 
 TEST_F(TempSessionTest, SameBaseAgainKeepsTheSessionANewBaseMovesIt)
 {

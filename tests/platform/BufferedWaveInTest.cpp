@@ -17,6 +17,7 @@ using test::isCounterRun;
 using test::waitFor;
 
 constexpr std::uint32_t kBufferBytes = 512;
+constexpr std::chrono::seconds kStopLimit{30};
 
 // Records what the device hands over; can hold the callback thread to play a
 // slow disk.
@@ -133,7 +134,7 @@ TEST_P(SimulatedDevice, CaptureRunsOnWhileTheClientIsBusyAndStopDeliversEveryFil
     signal.step(5 * framesPerBuffer());
     ASSERT_TRUE(waitFor([&] { return signal.framesDelivered() == 5 * framesPerBuffer(); }));
 
-    std::thread stopper([&] { device->stop(); });
+    std::thread stopper([&] { EXPECT_TRUE(device->stop(kStopLimit)); });
     client.release();
     stopper.join();
 
@@ -151,7 +152,7 @@ TEST_P(SimulatedDevice, ReportsLostSoundAndGoesOnRecording)
     signal.injectOverrun();
     signal.step(framesPerBuffer());
     ASSERT_TRUE(waitFor([&] { return client.filledCount() == 1 && client.faultCount() == 1; }));
-    device->stop();
+    EXPECT_TRUE(device->stop(kStopLimit));
     EXPECT_EQ(client.faults[0], BufferedWaveIn::kOverrunText);
 }
 
@@ -169,7 +170,7 @@ TEST(BufferedWaveIn, AFailedInputIsReportedOnceAndStoppingStillWorks)
     signal.step(100);
     device->start();
     ASSERT_TRUE(waitFor([&] { return client.faultCount() == 1; }));
-    device->stop();
+    EXPECT_TRUE(device->stop(kStopLimit));
     EXPECT_EQ(client.faults[0], "Simulated input failure");
     EXPECT_EQ(device->reset().size(), 1u);
     EXPECT_EQ(client.faultCount(), 1u);
