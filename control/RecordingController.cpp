@@ -438,8 +438,12 @@ void RecordingController::startRetryStep()
             }
             if (ticks == 0) {
                 closeRetryDialog();
+                // The box's own text stays; the device's reason goes under it.
+                const std::string text = m_openFailure.empty()
+                                             ? std::string(kStartFailedText)
+                                             : kStartFailedText + ("\n\n" + m_openFailure);
                 if (failed &&
-                    m_services.prompter.ask(kStartFailedText, kStartFailedCaption,
+                    m_services.prompter.ask(text, kStartFailedCaption,
                                             Prompter::Buttons::RetryCancel,
                                             Prompter::Icon::Error) != Prompter::Answer::Cancel) {
                     restartRecording();

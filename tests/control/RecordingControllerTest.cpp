@@ -81,7 +81,8 @@ TEST_F(RecordingControllerTest, BusyDeviceRetriesSixtyTicksThenAsks)
     ASSERT_EQ(prompter.boxes.size(), 1u);
     EXPECT_EQ(prompter.boxes[0].caption, kStartRecording);
     EXPECT_EQ(prompter.boxes[0].text, "Start recording failed: device busy. Maybe another program "
-                                      "uses the standard sound device...");
+                                      "uses the standard sound device...\n\n"
+                                      "Simulated device is busy");
     EXPECT_EQ(prompter.boxes[0].buttons, Prompter::Buttons::RetryCancel);
     EXPECT_FALSE(controller->hasRecorder());
 
