@@ -28,9 +28,18 @@ VorbisEncoder::VorbisEncoder(int channels, long sampleRate, long nominalBitRate,
     : m_channels(channels)
 {
     vorbis_info_init(&m_info);
+    // The managed set-up picks the quality for the nominal rate. The bit-rate
+    // manager itself is switched off: with nothing to hold it would still
+    // encode every block at each of its levels and keep the nominal one, at
+    // several times the cost, for the same sound.
     int result = vorbis_encode_setup_managed(&m_info, channels, sampleRate, -1, nominalBitRate, -1);
+    ovectl_ratemanage2_arg manager{};
     if (result == 0) {
-        result = vorbis_encode_ctl(&m_info, OV_ECTL_RATEMANAGE_AVG, nullptr);
+        result = vorbis_encode_ctl(&m_info, OV_ECTL_RATEMANAGE2_GET, &manager);
+    }
+    if (result == 0) {
+        manager.management_active = 0;
+        result = vorbis_encode_ctl(&m_info, OV_ECTL_RATEMANAGE2_SET, &manager);
     }
     if (result == 0) {
         result = vorbis_encode_setup_init(&m_info);

@@ -11,7 +11,7 @@ class OggPageOutput;
 
 // The library states of one Ogg Vorbis encoding run: one logical Ogg stream
 // carrying one Vorbis bitstream, with the one ENCODER comment. The nominal
-// bit rate only chooses the quality: the average bit-rate management is off.
+// bit rate only chooses the quality: no bit-rate management runs.
 class VorbisEncoder {
 public:
     // Raises RecException "Ogg codec: bitrate not supported" when the
