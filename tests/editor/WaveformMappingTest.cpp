@@ -32,12 +32,17 @@ void PrintTo(const MappingCase& c, std::ostream* os)
 
 class PixelOfTest : public ::testing::TestWithParam<MappingCase> {};
 
+WaveformMapping shownAt(const MappingCase& c)
+{
+    WaveformMapping view(c.heldBytes);
+    c.before(view);
+    view.setWidth(c.width);
+    return view;
+}
+
 TEST_P(PixelOfTest, MapsThePositionToItsColumn)
 {
-    WaveformMapping view(GetParam().heldBytes);
-    GetParam().before(view);
-    view.setWidth(GetParam().width);
-    EXPECT_EQ(view.pixelOf(GetParam().position), GetParam().pixel);
+    EXPECT_EQ(shownAt(GetParam()).pixelOf(GetParam().position), GetParam().pixel);
 }
 
 const Action kWholeView = [](WaveformMapping&) {};
@@ -59,10 +64,7 @@ class PositionAtTest : public ::testing::TestWithParam<MappingCase> {};
 
 TEST_P(PositionAtTest, MapsTheColumnToAWholeFrame)
 {
-    WaveformMapping view(GetParam().heldBytes);
-    GetParam().before(view);
-    view.setWidth(GetParam().width);
-    EXPECT_EQ(view.positionAt(GetParam().pixel), GetParam().position);
+    EXPECT_EQ(shownAt(GetParam()).positionAt(GetParam().pixel), GetParam().position);
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, PositionAtTest,
@@ -77,6 +79,7 @@ INSTANTIATE_TEST_SUITE_P(Examples, PositionAtTest,
 struct ViewCase {
     const char* name;
     std::int64_t heldBytes;
+    Action before;
     Action action;
     std::int64_t viewStart, viewEnd, selectionStart, selectionEnd;
 };
@@ -93,6 +96,7 @@ TEST_P(ViewOperationTest, ShowsAndSelects)
     const ViewCase& c = GetParam();
     WaveformMapping view(c.heldBytes);
     view.setWidth(1000);
+    c.before(view);
     c.action(view);
     EXPECT_EQ(view.viewStart(), c.viewStart);
     EXPECT_EQ(view.viewEnd(), c.viewEnd);
@@ -100,90 +104,48 @@ TEST_P(ViewOperationTest, ShowsAndSelects)
     EXPECT_EQ(view.selectionEnd(), c.selectionEnd);
 }
 
-const Action kTwiceZoomedIn = [](WaveformMapping& v) {
-    zoomInOnPlay(v);
-    zoomInOnPlay(v);
-};
+using V = WaveformMapping;
 
 INSTANTIATE_TEST_SUITE_P(
     Examples, ViewOperationTest,
     ::testing::Values(
-        ViewCase{"PlayShowsTheMiddleHalf", 1000000, zoomInOnPlay, 250000, 750000, 0, 1000000},
-        ViewCase{"NarrowViewKeepsItsWidthAroundTheStart", 160000,
-                 [](WaveformMapping& v) {
-                     zoomInOnPlay(v); // 40000..120000
-                     v.selectStartAt(125);
-                     v.zoomIn(EditMode::AdjustStart, std::nullopt);
-                 },
-                 10000, 90000, 50000, 160000},
-        ViewCase{"EndCentreClampsAtTheLeft", 1000000,
-                 [](WaveformMapping& v) {
-                     v.selectEndAt(100);
-                     v.zoomIn(EditMode::AdjustEnd, 4);
-                 },
-                 0, 500000, 0, 100000},
-        ViewCase{"PlayPositionClampsAtTheRight", 1000000,
-                 [](WaveformMapping& v) { v.zoomIn(EditMode::Play, 900000); }, 500000, 1000000, 0,
+        ViewCase{"PlayShowsTheMiddleHalf", 1000000, kWholeView, zoomInOnPlay, 250000, 750000, 0,
                  1000000},
-        ViewCase{"UnderSixteenBytesKeepsTheRange", 12, zoomInOnPlay, 0, 12, 0, 12},
+        // 40000..120000, then the selection start at 50000
+        ViewCase{"NarrowViewKeepsItsWidthAroundTheStart", 160000,
+                 [](V& v) { zoomInOnPlay(v), v.selectStartAt(125); },
+                 [](V& v) { v.zoomIn(EditMode::AdjustStart, std::nullopt); }, 10000, 90000, 50000,
+                 160000},
+        ViewCase{"EndCentreClampsAtTheLeft", 1000000, [](V& v) { v.selectEndAt(100); },
+                 [](V& v) { v.zoomIn(EditMode::AdjustEnd, 4); }, 0, 500000, 0, 100000},
+        ViewCase{"PlayPositionClampsAtTheRight", 1000000, kWholeView,
+                 [](V& v) { v.zoomIn(EditMode::Play, 900000); }, 500000, 1000000, 0, 1000000},
+        ViewCase{"UnderSixteenBytesKeepsTheRange", 12, kWholeView, zoomInOnPlay, 0, 12, 0, 12},
         ViewCase{"ZoomOutWidensByHalfEachSide", 1000000,
-                 [](WaveformMapping& v) {
-                     kTwiceZoomedIn(v);
-                     v.zoomOut();
-                 },
-                 250000, 750000, 0, 1000000},
-        ViewCase{"DoubleClickOnANarrowViewDoesNothing", 99996,
-                 [](WaveformMapping& v) { v.zoomAt(500); }, 0, 99996, 0, 99996},
-        ViewCase{"DoubleClickHalvesAroundTheColumn", 1000000,
-                 [](WaveformMapping& v) { v.zoomAt(900); }, 500000, 1000000, 0, 1000000},
-        ViewCase{"LineRightMovesATenth", 1000000,
-                 [](WaveformMapping& v) {
-                     zoomInOnPlay(v);
-                     v.scrollLines(1);
-                 },
+                 [](V& v) { zoomInOnPlay(v), zoomInOnPlay(v); }, [](V& v) { v.zoomOut(); }, 250000,
+                 750000, 0, 1000000},
+        ViewCase{"DoubleClickOnANarrowViewDoesNothing", 99996, kWholeView,
+                 [](V& v) { v.zoomAt(500); }, 0, 99996, 0, 99996},
+        ViewCase{"DoubleClickHalvesAroundTheColumn", 1000000, kWholeView,
+                 [](V& v) { v.zoomAt(900); }, 500000, 1000000, 0, 1000000},
+        ViewCase{"LineRightMovesATenth", 1000000, zoomInOnPlay, [](V& v) { v.scrollLines(1); },
                  300000, 800000, 0, 1000000},
-        ViewCase{"PageLeftStopsAtTheStart", 1000000,
-                 [](WaveformMapping& v) {
-                     zoomInOnPlay(v);
-                     v.scrollPages(-1);
-                 },
+        ViewCase{"PageLeftStopsAtTheStart", 1000000, zoomInOnPlay, [](V& v) { v.scrollPages(-1); },
                  0, 500000, 0, 1000000},
-        ViewCase{"PageRightStopsAtTheEnd", 1000000,
-                 [](WaveformMapping& v) {
-                     zoomInOnPlay(v);
-                     v.scrollPages(1);
-                 },
+        ViewCase{"PageRightStopsAtTheEnd", 1000000, zoomInOnPlay, [](V& v) { v.scrollPages(1); },
                  500000, 1000000, 0, 1000000},
-        ViewCase{"ThumbAtTheRightEndShowsTheLastRange", 1000000,
-                 [](WaveformMapping& v) {
-                     zoomInOnPlay(v);
-                     v.placeThumb(v.scrollBar().limit);
-                 },
-                 500000, 1000000, 0, 1000000},
-        ViewCase{"ThumbPlacesAWholeFrame", 1000000,
-                 [](WaveformMapping& v) {
-                     zoomInOnPlay(v);
-                     v.placeThumb(7500);
-                 },
+        ViewCase{"ThumbAtTheRightEndShowsTheLastRange", 1000000, zoomInOnPlay,
+                 [](V& v) { v.placeThumb(v.scrollBar().limit); }, 500000, 1000000, 0, 1000000},
+        ViewCase{"ThumbPlacesAWholeFrame", 1000000, zoomInOnPlay, [](V& v) { v.placeThumb(7500); },
                  249980, 749980, 0, 1000000},
         ViewCase{"StartPastTheEndMovesTheEndToTheStoreEnd", 1000000,
-                 [](WaveformMapping& v) {
-                     v.selectEndAt(300);
-                     v.selectStartAt(600);
-                 },
-                 0, 1000000, 600000, 1000000},
+                 [](V& v) { v.selectEndAt(300); }, [](V& v) { v.selectStartAt(600); }, 0, 1000000,
+                 600000, 1000000},
         ViewCase{"EndBeforeTheStartMovesTheStartToZero", 1000000,
-                 [](WaveformMapping& v) {
-                     v.selectStartAt(600);
-                     v.selectEndAt(300);
-                 },
-                 0, 1000000, 0, 300000},
-        ViewCase{"StartMayMeetTheEnd", 1000000,
-                 [](WaveformMapping& v) {
-                     v.selectEndAt(500);
-                     v.selectStartAt(500);
-                 },
-                 0, 1000000, 500000, 500000}),
+                 [](V& v) { v.selectStartAt(600); }, [](V& v) { v.selectEndAt(300); }, 0, 1000000,
+                 0, 300000},
+        ViewCase{"StartMayMeetTheEnd", 1000000, [](V& v) { v.selectEndAt(500); },
+                 [](V& v) { v.selectStartAt(500); }, 0, 1000000, 500000, 500000}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct BarCase {
