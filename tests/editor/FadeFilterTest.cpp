@@ -13,6 +13,8 @@
 namespace sorvella::test {
 namespace {
 
+constexpr std::int64_t kB = RingStore::kBlockSize;
+
 std::vector<std::int16_t> toSamples(const std::uint8_t* data, std::int32_t length)
 {
     std::vector<std::int16_t> out;
@@ -65,104 +67,31 @@ TEST_P(FadeFilterCut, RewritesAndNarrowsTheRange)
     EXPECT_EQ(played, buffer);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, FadeFilterCut,
-                         ::testing::Values(CutCase{"ClampsAmplifiedSamples",
-                                                   0,
-                                                   0,
-                                                   0,
-                                                   1000,
-                                                   200,
-                                                   400,
-                                                   {20000, -20000},
-                                                   true,
-                                                   {32767, -32768},
-                                                   0,
-                                                   4},
-                                           CutCase{"CutsARangeBeforeTheSelectionOffTheFront",
-                                                   0,
-                                                   0,
-                                                   100,
-                                                   1000,
-                                                   100,
-                                                   0,
-                                                   {5, 6},
-                                                   false,
-                                                   {0, 0},
-                                                   4,
-                                                   0},
-                                           CutCase{"SelectsButEmptiesARangeEndingAtTheStart",
-                                                   0,
-                                                   0,
-                                                   8,
-                                                   100,
-                                                   100,
-                                                   0,
-                                                   {1, 2, 3, 4},
-                                                   true,
-                                                   {0, 0, 0, 0},
-                                                   8,
-                                                   0},
-                                           CutCase{"SilencesWhatLiesAfterTheEnd",
-                                                   0,
-                                                   0,
-                                                   0,
-                                                   8,
-                                                   100,
-                                                   4,
-                                                   {1000, 1000, 7, 7},
-                                                   true,
-                                                   {1000, 1000, 0, 0},
-                                                   0,
-                                                   4},
-                                           CutCase{"ANoFadeMutesOnlyTheFirstFrame",
-                                                   0,
-                                                   -5,
-                                                   0,
-                                                   8,
-                                                   100,
-                                                   0,
-                                                   {9, 9, 9, 9},
-                                                   true,
-                                                   {0, 0, 9, 9},
-                                                   0,
-                                                   8},
-                                           CutCase{"AFrameInBothFadesGetsBothFactors",
-                                                   16,
-                                                   16,
-                                                   0,
-                                                   16,
-                                                   100,
-                                                   4,
-                                                   {16000, -16000},
-                                                   true,
-                                                   {3000, -3000},
-                                                   0,
-                                                   4},
-                                           CutCase{"KeepsALastSingleMonoSample",
-                                                   0,
-                                                   0,
-                                                   0,
-                                                   12,
-                                                   200,
-                                                   4,
-                                                   {100, 200, 300},
-                                                   true,
-                                                   {200, 400, 600},
-                                                   0,
-                                                   6},
-                                           CutCase{"HugeGainsFadeWithoutOverflow",
-                                                   1000000,
-                                                   0,
-                                                   0,
-                                                   2000000,
-                                                   25598,
-                                                   999996,
-                                                   {32767, -32768},
-                                                   true,
-                                                   {32767, -32768},
-                                                   0,
-                                                   4}),
-                         [](const auto& info) { return std::string(info.param.name); });
+// Columns: fade in, fade out, selection start, end, amplification; the
+// range's offset and samples; whether it is selected; the samples afterwards,
+// how far the data moved and how many bytes are kept.
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FadeFilterCut,
+    ::testing::Values(
+        CutCase{"ClampsAmplifiedSamples", 0, 0, 0, 1000, 200,
+                400, {20000, -20000}, true, {32767, -32768}, 0, 4},
+        CutCase{"CutsARangeBeforeTheSelectionOffTheFront", 0, 0, 100, 1000, 100,
+                0, {5, 6}, false, {0, 0}, 4, 0},
+        CutCase{"SelectsButEmptiesARangeEndingAtTheStart", 0, 0, 8, 100, 100,
+                0, {1, 2, 3, 4}, true, {0, 0, 0, 0}, 8, 0},
+        CutCase{"SilencesWhatLiesAfterTheEnd", 0, 0, 0, 8, 100,
+                4, {1000, 1000, 7, 7}, true, {1000, 1000, 0, 0}, 0, 4},
+        CutCase{"ANoFadeMutesOnlyTheFirstFrame", 0, -5, 0, 8, 100,
+                0, {9, 9, 9, 9}, true, {0, 0, 9, 9}, 0, 8},
+        CutCase{"AFrameInBothFadesGetsBothFactors", 16, 16, 0, 16, 100,
+                4, {16000, -16000}, true, {3000, -3000}, 0, 4},
+        CutCase{"KeepsALastSingleMonoSample", 0, 0, 0, 12, 200,
+                4, {100, 200, 300}, true, {200, 400, 600}, 0, 6},
+        CutCase{"HugeGainsFadeWithoutOverflow", 1000000, 0, 0, 2000000, 25598,
+                999996, {32767, -32768}, true, {32767, -32768}, 0, 4}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 struct ShapeCase {
     const char* name;
@@ -184,17 +113,15 @@ TEST_P(FadeFilterShape, FollowsTheGainCurveAcrossBlocks)
 {
     const ShapeCase& c = GetParam();
     const FadeShape& shape = c.shape;
-    constexpr std::int64_t kBlock = RingStore::kBlockSize;
-    const std::vector<std::int16_t> sound = mixedSamples(3 * kBlock / 2);
-    std::vector<std::uint8_t> bytes = samples(sound);
+    const std::vector<std::int16_t> sound = mixedSamples(3 * kB / 2);
+    const std::vector<std::uint8_t> bytes = samples(sound);
 
     FadeFilter filter(shape.fadeIn, shape.fadeOut, shape.start, shape.end, shape.amplification);
     std::vector<std::int16_t> kept;
-    for (std::int64_t offset = 0; offset < 3 * kBlock; offset += kBlock) {
-        auto block =
-            std::vector<std::uint8_t>(bytes.begin() + offset, bytes.begin() + offset + kBlock);
+    for (std::int64_t offset = 0; offset < 3 * kB; offset += kB) {
+        std::vector<std::uint8_t> block(bytes.begin() + offset, bytes.begin() + offset + kB);
         std::uint8_t* data = block.data();
-        std::int32_t length = static_cast<std::int32_t>(kBlock);
+        std::int32_t length = static_cast<std::int32_t>(kB);
         if (!filter.selects(offset, length)) {
             continue;
         }
@@ -210,8 +137,6 @@ TEST_P(FadeFilterShape, FollowsTheGainCurveAcrossBlocks)
             << c.channels << " channel(s), sample " << i << " of " << kept.size();
     }
 }
-
-constexpr std::int64_t kB = RingStore::kBlockSize;
 
 INSTANTIATE_TEST_SUITE_P(
     Selections, FadeFilterShape,
