@@ -1,8 +1,7 @@
 #include "platform/audio/AlsaFrameSource.h"
 
 #include "core/RecException.h"
-
-#include <alsa/asoundlib.h>
+#include "platform/audio/AlsaPcm.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,27 +9,10 @@
 namespace sorvella {
 namespace {
 
-struct PcmCloser {
-    void operator()(snd_pcm_t* pcm) const { snd_pcm_close(pcm); }
-};
-using Pcm = std::unique_ptr<snd_pcm_t, PcmCloser>;
-
-struct HwParamsFree {
-    void operator()(snd_pcm_hw_params_t* params) const { snd_pcm_hw_params_free(params); }
-};
-struct SwParamsFree {
-    void operator()(snd_pcm_sw_params_t* params) const { snd_pcm_sw_params_free(params); }
-};
-
 // Enough room in ALSA's own ring to ride over a scheduling hiccup of the
 // capture thread; the long cushion lies in the queued buffers.
 constexpr unsigned kRingMicroseconds = 500000;
 constexpr unsigned kPeriodMicroseconds = 20000;
-
-std::string reason(const std::string& pcmName, const char* what, int error)
-{
-    return "ALSA capture device \"" + pcmName + "\": " + what + ": " + snd_strerror(error);
-}
 
 // Why a PCM did not open, as the user can act on it: another program holds
 // the device, or there is nothing to record from (no such device, no sound
@@ -41,47 +23,24 @@ std::string openFailure(int error)
                                                : "no capture device or sound server";
 }
 
-void check(int result, const std::string& pcmName, const char* what)
+std::string captureDevice(const std::string& pcmName)
 {
-    if (result < 0) {
-        throw RecException(RecException::OpenFailure, reason(pcmName, what, result));
-    }
+    return "ALSA capture device \"" + pcmName + "\"";
 }
 
-void configure(snd_pcm_t* pcm, const std::string& name, const WaveFormat& format)
+void configure(snd_pcm_t* pcm, const std::string& device, const WaveFormat& format)
 {
-    snd_pcm_hw_params_t* rawHw = nullptr;
-    check(snd_pcm_hw_params_malloc(&rawHw), name, "hardware parameters");
-    const std::unique_ptr<snd_pcm_hw_params_t, HwParamsFree> hw(rawHw);
-    check(snd_pcm_hw_params_any(pcm, hw.get()), name, "no configuration");
-    check(snd_pcm_hw_params_set_access(pcm, hw.get(), SND_PCM_ACCESS_RW_INTERLEAVED), name,
-          "interleaved access");
-    check(snd_pcm_hw_params_set_format(pcm, hw.get(), SND_PCM_FORMAT_S16_LE), name,
-          "16-bit samples");
-    check(snd_pcm_hw_params_set_channels(pcm, hw.get(), format.channels), name, "channel count");
-    check(snd_pcm_hw_params_set_rate(pcm, hw.get(), format.samplesPerSec, 0), name, "sample rate");
-    unsigned ring = kRingMicroseconds;
-    check(snd_pcm_hw_params_set_buffer_time_near(pcm, hw.get(), &ring, nullptr), name,
-          "buffer time");
-    unsigned period = kPeriodMicroseconds;
-    check(snd_pcm_hw_params_set_period_time_near(pcm, hw.get(), &period, nullptr), name,
-          "period time");
-    check(snd_pcm_hw_params(pcm, hw.get()), name, "applying the format");
-
-    snd_pcm_uframes_t periodFrames = 0;
-    check(snd_pcm_hw_params_get_period_size(hw.get(), &periodFrames, nullptr), name, "period size");
-    snd_pcm_sw_params_t* rawSw = nullptr;
-    check(snd_pcm_sw_params_malloc(&rawSw), name, "software parameters");
-    const std::unique_ptr<snd_pcm_sw_params_t, SwParamsFree> sw(rawSw);
-    check(snd_pcm_sw_params_current(pcm, sw.get()), name, "software parameters");
-    check(snd_pcm_sw_params_set_avail_min(pcm, sw.get(), periodFrames), name, "wake-up size");
-    check(snd_pcm_sw_params(pcm, sw.get()), name, "applying software parameters");
+    const snd_pcm_uframes_t periodFrames =
+        configureAlsaPcm(pcm, device, format, kRingMicroseconds, kPeriodMicroseconds);
+    const AlsaSwParams sw = currentAlsaSwParams(pcm, device);
+    checkAlsa(snd_pcm_sw_params_set_avail_min(pcm, sw.get(), periodFrames), device, "wake-up size");
+    checkAlsa(snd_pcm_sw_params(pcm, sw.get()), device, "applying software parameters");
 }
 
 class AlsaFrameSource : public FrameSource {
 public:
-    AlsaFrameSource(Pcm pcm, std::string name, std::uint32_t frameBytes)
-        : m_pcm(std::move(pcm)), m_name(std::move(name)), m_frameBytes(frameBytes)
+    AlsaFrameSource(AlsaPcm pcm, std::string device, std::uint32_t frameBytes)
+        : m_pcm(std::move(pcm)), m_device(std::move(device)), m_frameBytes(frameBytes)
     {
     }
 
@@ -89,7 +48,7 @@ public:
     {
         const int result = snd_pcm_start(m_pcm.get());
         if (result < 0) {
-            throw RecException(RecException::OpenFailure, reason(m_name, "start", result));
+            throw RecException(RecException::OpenFailure, alsaReason(m_device, "start", result));
         }
     }
 
@@ -123,20 +82,20 @@ private:
     Chunk recover(int error)
     {
         if (error != -EPIPE && error != -ESTRPIPE) {
-            throw RecException(reason(m_name, "reading failed", error));
+            throw RecException(alsaReason(m_device, "reading failed", error));
         }
         int result = snd_pcm_recover(m_pcm.get(), error, 1);
         if (result >= 0) {
             result = snd_pcm_start(m_pcm.get());
         }
         if (result < 0) {
-            throw RecException(reason(m_name, "recovering from an overrun failed", result));
+            throw RecException(alsaReason(m_device, "recovering from an overrun failed", result));
         }
         return {0, true};
     }
 
-    Pcm m_pcm;
-    const std::string m_name;
+    AlsaPcm m_pcm;
+    const std::string m_device;
     const std::uint32_t m_frameBytes;
 };
 
@@ -150,9 +109,10 @@ std::unique_ptr<FrameSource> openAlsaCapture(const std::string& pcmName, const W
     if (opened < 0) {
         throw RecException(RecException::OpenFailure, openFailure(opened));
     }
-    Pcm pcm(raw);
-    configure(pcm.get(), pcmName, format);
-    return std::make_unique<AlsaFrameSource>(std::move(pcm), pcmName,
+    AlsaPcm pcm(raw);
+    std::string device = captureDevice(pcmName);
+    configure(pcm.get(), device, format);
+    return std::make_unique<AlsaFrameSource>(std::move(pcm), std::move(device),
                                              std::max<std::uint32_t>(format.blockAlign, 1));
 }
 
