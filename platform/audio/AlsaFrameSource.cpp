@@ -22,10 +22,16 @@ struct SwParamsFree {
     void operator()(snd_pcm_sw_params_t* params) const { snd_pcm_sw_params_free(params); }
 };
 
-// Enough room in ALSA's own ring to ride over a scheduling hiccup of the
-// capture thread; the long cushion lies in the queued buffers.
-constexpr unsigned kRingMicroseconds = 500000;
-constexpr unsigned kPeriodMicroseconds = 20000;
+using HwParams = std::unique_ptr<snd_pcm_hw_params_t, HwParamsFree>;
+
+// Capture wakes once per queued buffer: a recording's latency lies in the
+// buffers anyway, and every period costs a wake-up here and in the sound
+// server. Short buffers still get periods of at least this much.
+constexpr unsigned kShortestPeriodMicroseconds = 20000;
+// ALSA's own ring rides over a scheduling hiccup of the capture thread; the
+// long cushion lies in the queued buffers.
+constexpr unsigned kShortestRingMicroseconds = 500000;
+constexpr snd_pcm_uframes_t kPeriodsInRing = 4;
 
 std::string reason(const std::string& pcmName, const char* what, int error)
 {
@@ -48,11 +54,13 @@ void check(int result, const std::string& pcmName, const char* what)
     }
 }
 
-void configure(snd_pcm_t* pcm, const std::string& name, const WaveFormat& format)
+// The sample layout only, so that a refused format fails the open; the
+// period and ring follow at the start, once the buffer size is known.
+HwParams formatParameters(snd_pcm_t* pcm, const std::string& name, const WaveFormat& format)
 {
     snd_pcm_hw_params_t* rawHw = nullptr;
     check(snd_pcm_hw_params_malloc(&rawHw), name, "hardware parameters");
-    const std::unique_ptr<snd_pcm_hw_params_t, HwParamsFree> hw(rawHw);
+    HwParams hw(rawHw);
     check(snd_pcm_hw_params_any(pcm, hw.get()), name, "no configuration");
     check(snd_pcm_hw_params_set_access(pcm, hw.get(), SND_PCM_ACCESS_RW_INTERLEAVED), name,
           "interleaved access");
@@ -60,16 +68,23 @@ void configure(snd_pcm_t* pcm, const std::string& name, const WaveFormat& format
           "16-bit samples");
     check(snd_pcm_hw_params_set_channels(pcm, hw.get(), format.channels), name, "channel count");
     check(snd_pcm_hw_params_set_rate(pcm, hw.get(), format.samplesPerSec, 0), name, "sample rate");
-    unsigned ring = kRingMicroseconds;
-    check(snd_pcm_hw_params_set_buffer_time_near(pcm, hw.get(), &ring, nullptr), name,
-          "buffer time");
-    unsigned period = kPeriodMicroseconds;
-    check(snd_pcm_hw_params_set_period_time_near(pcm, hw.get(), &period, nullptr), name,
-          "period time");
-    check(snd_pcm_hw_params(pcm, hw.get()), name, "applying the format");
+    return hw;
+}
+
+void applyPeriods(snd_pcm_t* pcm, const std::string& name, snd_pcm_hw_params_t* hw, unsigned rate,
+                  snd_pcm_uframes_t fillFrames)
+{
+    const auto framesIn = [rate](unsigned microseconds) {
+        return static_cast<snd_pcm_uframes_t>(std::uint64_t{rate} * microseconds / 1000000);
+    };
+    snd_pcm_uframes_t period = std::max(fillFrames, framesIn(kShortestPeriodMicroseconds));
+    snd_pcm_uframes_t ring = std::max(period * kPeriodsInRing, framesIn(kShortestRingMicroseconds));
+    check(snd_pcm_hw_params_set_buffer_size_near(pcm, hw, &ring), name, "buffer size");
+    check(snd_pcm_hw_params_set_period_size_near(pcm, hw, &period, nullptr), name, "period size");
+    check(snd_pcm_hw_params(pcm, hw), name, "applying the format");
 
     snd_pcm_uframes_t periodFrames = 0;
-    check(snd_pcm_hw_params_get_period_size(hw.get(), &periodFrames, nullptr), name, "period size");
+    check(snd_pcm_hw_params_get_period_size(hw, &periodFrames, nullptr), name, "period size");
     snd_pcm_sw_params_t* rawSw = nullptr;
     check(snd_pcm_sw_params_malloc(&rawSw), name, "software parameters");
     const std::unique_ptr<snd_pcm_sw_params_t, SwParamsFree> sw(rawSw);
@@ -80,13 +95,19 @@ void configure(snd_pcm_t* pcm, const std::string& name, const WaveFormat& format
 
 class AlsaFrameSource : public FrameSource {
 public:
-    AlsaFrameSource(Pcm pcm, std::string name, std::uint32_t frameBytes)
-        : m_pcm(std::move(pcm)), m_name(std::move(name)), m_frameBytes(frameBytes)
+    AlsaFrameSource(Pcm pcm, HwParams format, std::string name, unsigned rate,
+                    std::uint32_t frameBytes)
+        : m_pcm(std::move(pcm)), m_format(std::move(format)), m_name(std::move(name)), m_rate(rate),
+          m_frameBytes(frameBytes)
     {
     }
 
-    void start() override
+    void start(std::size_t fillBytes) override
     {
+        if (m_format) {
+            applyPeriods(m_pcm.get(), m_name, m_format.get(), m_rate, fillBytes / m_frameBytes);
+            m_format.reset();
+        }
         const int result = snd_pcm_start(m_pcm.get());
         if (result < 0) {
             throw RecException(RecException::OpenFailure, reason(m_name, "start", result));
@@ -136,7 +157,9 @@ private:
     }
 
     Pcm m_pcm;
+    HwParams m_format; // until the first start applies it
     const std::string m_name;
+    const unsigned m_rate;
     const std::uint32_t m_frameBytes;
 };
 
@@ -151,8 +174,9 @@ std::unique_ptr<FrameSource> openAlsaCapture(const std::string& pcmName, const W
         throw RecException(RecException::OpenFailure, openFailure(opened));
     }
     Pcm pcm(raw);
-    configure(pcm.get(), pcmName, format);
-    return std::make_unique<AlsaFrameSource>(std::move(pcm), pcmName,
+    HwParams hw = formatParameters(pcm.get(), pcmName, format);
+    return std::make_unique<AlsaFrameSource>(std::move(pcm), std::move(hw), pcmName,
+                                             format.samplesPerSec,
                                              std::max<std::uint32_t>(format.blockAlign, 1));
 }
 

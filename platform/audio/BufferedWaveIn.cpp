@@ -147,12 +147,13 @@ void BufferedWaveIn::captureLoop()
 void BufferedWaveIn::switchRunning(std::unique_lock<std::mutex>& lock)
 {
     const bool starting = m_wantRunning;
+    const std::size_t fillBytes = m_queued.empty() ? 0 : m_queued.front()->data.size();
     lock.unlock();
     bool failed = false;
     RecException error;
     if (starting) {
         try {
-            m_source->start();
+            m_source->start(fillBytes);
         } catch (const RecException& e) {
             failed = true;
             error = e;

@@ -19,8 +19,10 @@ public:
 
     virtual ~FrameSource() = default;
 
-    // Begins capturing. Throws RecException when the input cannot start.
-    virtual void start() = 0;
+    // Begins capturing into buffers of `fillBytes` each (0: not known), so
+    // that the source need not wake more often than a buffer fills. Throws
+    // RecException when the input cannot start.
+    virtual void start(std::size_t fillBytes) = 0;
 
     // Ends capturing; frames not yet read are dropped. Never throws.
     virtual void stop() noexcept = 0;

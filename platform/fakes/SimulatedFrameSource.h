@@ -96,7 +96,7 @@ public:
     {
     }
 
-    void start() override { m_signal.begin(m_format); }
+    void start(std::size_t) override { m_signal.begin(m_format); }
     void stop() noexcept override { m_signal.end(); }
     Chunk read(std::uint8_t* dest, std::size_t bytes, std::chrono::milliseconds wait) override
     {
