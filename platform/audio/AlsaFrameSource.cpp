@@ -6,6 +6,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+#include <vector>
 
 namespace sorvella {
 namespace {
@@ -23,6 +27,31 @@ struct SwParamsFree {
 };
 
 using HwParams = std::unique_ptr<snd_pcm_hw_params_t, HwParamsFree>;
+
+// Wakes the capture thread's poll from any thread.
+class WakeEvent {
+public:
+    WakeEvent() : m_fd(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+    ~WakeEvent()
+    {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    WakeEvent(const WakeEvent&) = delete;
+    WakeEvent& operator=(const WakeEvent&) = delete;
+
+    int fd() const { return m_fd; }
+    void raise() const noexcept { ::eventfd_write(m_fd, 1); }
+    void clear() const noexcept
+    {
+        eventfd_t count = 0;
+        ::eventfd_read(m_fd, &count);
+    }
+
+private:
+    const int m_fd;
+};
 
 // Capture wakes once per queued buffer: a recording's latency lies in the
 // buffers anyway, and every period costs a wake-up here and in the sound
@@ -71,8 +100,9 @@ HwParams formatParameters(snd_pcm_t* pcm, const std::string& name, const WaveFor
     return hw;
 }
 
-void applyPeriods(snd_pcm_t* pcm, const std::string& name, snd_pcm_hw_params_t* hw, unsigned rate,
-                  snd_pcm_uframes_t fillFrames)
+// Returns the period size: the frames that end a wait.
+snd_pcm_uframes_t applyPeriods(snd_pcm_t* pcm, const std::string& name, snd_pcm_hw_params_t* hw,
+                               unsigned rate, snd_pcm_uframes_t fillFrames)
 {
     const auto framesIn = [rate](unsigned microseconds) {
         return static_cast<snd_pcm_uframes_t>(std::uint64_t{rate} * microseconds / 1000000);
@@ -91,6 +121,7 @@ void applyPeriods(snd_pcm_t* pcm, const std::string& name, snd_pcm_hw_params_t* 
     check(snd_pcm_sw_params_current(pcm, sw.get()), name, "software parameters");
     check(snd_pcm_sw_params_set_avail_min(pcm, sw.get(), periodFrames), name, "wake-up size");
     check(snd_pcm_sw_params(pcm, sw.get()), name, "applying software parameters");
+    return periodFrames;
 }
 
 class AlsaFrameSource : public FrameSource {
@@ -100,12 +131,19 @@ public:
         : m_pcm(std::move(pcm)), m_format(std::move(format)), m_name(std::move(name)), m_rate(rate),
           m_frameBytes(frameBytes)
     {
+        const int count = snd_pcm_poll_descriptors_count(m_pcm.get());
+        if (m_wake.fd() < 0 || count < 0) {
+            throw RecException(RecException::OpenFailure,
+                               reason(m_name, "poll descriptors", count < 0 ? count : -errno));
+        }
+        m_fds.resize(static_cast<std::size_t>(count) + 1);
     }
 
     void start(std::size_t fillBytes) override
     {
         if (m_format) {
-            applyPeriods(m_pcm.get(), m_name, m_format.get(), m_rate, fillBytes / m_frameBytes);
+            m_periodFrames =
+                applyPeriods(m_pcm.get(), m_name, m_format.get(), m_rate, fillBytes / m_frameBytes);
             m_format.reset();
         }
         const int result = snd_pcm_start(m_pcm.get());
@@ -122,7 +160,7 @@ public:
 
     Chunk read(std::uint8_t* dest, std::size_t bytes, std::chrono::milliseconds wait) override
     {
-        const int ready = snd_pcm_wait(m_pcm.get(), static_cast<int>(wait.count()));
+        const int ready = waitForFrames(wait);
         if (ready == 0) {
             return {};
         }
@@ -139,7 +177,41 @@ public:
         return {static_cast<std::size_t>(frames) * m_frameBytes, false};
     }
 
+    void interrupt() noexcept override { m_wake.raise(); }
+
 private:
+    // As snd_pcm_wait, but interrupt() ends it early with 0. When the device
+    // reports an error, 1: the read that follows meets the error.
+    int waitForFrames(std::chrono::milliseconds wait)
+    {
+        const snd_pcm_sframes_t avail = snd_pcm_avail_update(m_pcm.get());
+        if (avail < 0) {
+            return static_cast<int>(avail);
+        }
+        if (static_cast<snd_pcm_uframes_t>(avail) >= m_periodFrames) {
+            return 1;
+        }
+        const auto count = static_cast<unsigned>(m_fds.size() - 1);
+        if (snd_pcm_poll_descriptors(m_pcm.get(), m_fds.data(), count) != static_cast<int>(count)) {
+            return -EIO;
+        }
+        m_fds.back() = {m_wake.fd(), POLLIN, 0};
+        if (::poll(m_fds.data(), m_fds.size(), static_cast<int>(wait.count())) <= 0) {
+            return 0; // timed out, or a signal came: the caller reads again
+        }
+        if ((m_fds.back().revents & POLLIN) != 0) {
+            m_wake.clear();
+            return 0;
+        }
+        unsigned short revents = 0;
+        const int result =
+            snd_pcm_poll_descriptors_revents(m_pcm.get(), m_fds.data(), count, &revents);
+        if (result < 0) {
+            return result;
+        }
+        return revents != 0 ? 1 : 0;
+    }
+
     // An overrun or a suspend: the sound in between is lost; capture goes on.
     Chunk recover(int error)
     {
@@ -161,6 +233,9 @@ private:
     const std::string m_name;
     const unsigned m_rate;
     const std::uint32_t m_frameBytes;
+    snd_pcm_uframes_t m_periodFrames = 1;
+    WakeEvent m_wake;
+    std::vector<pollfd> m_fds; // the PCM's descriptors, then m_wake's
 };
 
 } // namespace

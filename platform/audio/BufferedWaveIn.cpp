@@ -55,6 +55,7 @@ void BufferedWaveIn::endThreads() noexcept
         std::lock_guard lock(m_mutex);
         m_closing = true;
     }
+    m_source->interrupt();
     m_captureWake.notify_all();
     m_callbackWake.notify_all();
     if (m_captureThread.joinable()) {
@@ -94,6 +95,7 @@ void BufferedWaveIn::start()
 void BufferedWaveIn::haltCapture(std::unique_lock<std::mutex>& lock)
 {
     m_wantRunning = false;
+    m_source->interrupt();
     m_captureWake.notify_one();
     m_settled.wait(lock, [this] { return !m_running; });
 }

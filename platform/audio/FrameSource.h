@@ -7,9 +7,9 @@
 namespace sorvella {
 
 // Where a BufferedWaveIn's frames come from: a sound card, or a simulated
-// input in tests. Every operation runs on the capture thread only; the
-// object is created on the control thread and destroyed after the capture
-// thread has ended.
+// input in tests. Every operation but interrupt() runs on the capture thread
+// only; the object is created on the control thread and destroyed after the
+// capture thread has ended.
 class FrameSource {
 public:
     struct Chunk {
@@ -32,6 +32,10 @@ public:
     // none came in time. Allocates nothing. Throws RecException when the
     // input has failed for good.
     virtual Chunk read(std::uint8_t* dest, std::size_t bytes, std::chrono::milliseconds wait) = 0;
+
+    // Any thread. Ends the wait of the read in progress, or of the next one,
+    // at once, so that commands need not wait for sound. Never blocks.
+    virtual void interrupt() noexcept = 0;
 };
 
 } // namespace sorvella

@@ -41,8 +41,8 @@ TEST(AlsaCaptureDevice, WakesAboutOncePerFilledBuffer)
         << "No PulseAudio test input: run eval \"$(scripts/test-input.sh start)\" first";
     WaveFormat format;
     format.deriveFields();
-    constexpr int kBuffers = 8;
-    constexpr int kMeasured = 4;
+    constexpr int kBuffers = 12;
+    constexpr int kMeasured = 8;
     std::vector<WaveBuffer> buffers(kBuffers, WaveBuffer(65536));
 
     CountingClient client;
@@ -59,7 +59,7 @@ TEST(AlsaCaptureDevice, WakesAboutOncePerFilledBuffer)
     device->stop(std::chrono::seconds(30));
 
     EXPECT_EQ(client.faults.load(), 0);
-    EXPECT_LE(perBuffer, 20) << "wake-ups per 64 KiB buffer";
+    EXPECT_LE(perBuffer, 6) << "wake-ups per 64 KiB buffer";
 }
 
 } // namespace
