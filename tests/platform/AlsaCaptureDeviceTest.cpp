@@ -8,7 +8,9 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <sys/resource.h>
+#include <filesystem>
+#include <fstream>
+#include <map>
 
 namespace sorvella {
 namespace {
@@ -22,14 +24,34 @@ public:
     std::atomic<int> faults{0};
 };
 
-// Voluntary context switches of every thread but the calling one.
-long otherThreadsWakeUps()
+// Voluntary context switches of each thread of this process, by thread id.
+std::map<std::string, long> wakeUpsByThread()
 {
-    rusage process{};
-    rusage self{};
-    ::getrusage(RUSAGE_SELF, &process);
-    ::getrusage(RUSAGE_THREAD, &self);
-    return process.ru_nvcsw - self.ru_nvcsw;
+    std::map<std::string, long> wakeUps;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream status(task.path() / "status");
+        std::string line;
+        while (std::getline(status, line)) {
+            if (line.starts_with("voluntary_ctxt_switches:")) {
+                wakeUps[task.path().filename().string()] = std::stol(line.substr(24));
+            }
+        }
+    }
+    return wakeUps;
+}
+
+// Those of the threads not among `others` since `before`.
+long wakeUpsSince(const std::map<std::string, long>& before,
+                  const std::map<std::string, long>& others)
+{
+    long total = 0;
+    for (const auto& [thread, count] : wakeUpsByThread()) {
+        if (!others.contains(thread)) {
+            const auto earlier = before.find(thread);
+            total += count - (earlier == before.end() ? 0 : earlier->second);
+        }
+    }
+    return total;
 }
 
 // A laptop recording for days pays for every wake-up: capture, the sound
@@ -45,6 +67,8 @@ TEST(AlsaCaptureDevice, WakesAboutOncePerFilledBuffer)
     constexpr int kMeasured = 8;
     std::vector<WaveBuffer> buffers(kBuffers, WaveBuffer(65536));
 
+    // The test's own threads (and a sanitizer's) are not counted.
+    const std::map<std::string, long> others = wakeUpsByThread();
     CountingClient client;
     AlsaWaveInSystem alsa;
     const std::unique_ptr<WaveIn> device = alsa.open(WaveInSystem::kDefaultDevice, format, client);
@@ -53,13 +77,15 @@ TEST(AlsaCaptureDevice, WakesAboutOncePerFilledBuffer)
     }
     device->start();
     ASSERT_TRUE(test::waitFor([&] { return client.filled.load() >= 1; }));
-    const long before = otherThreadsWakeUps();
+    const std::map<std::string, long> before = wakeUpsByThread();
     ASSERT_TRUE(test::waitFor([&] { return client.filled.load() >= 1 + kMeasured; }));
-    const long perBuffer = (otherThreadsWakeUps() - before) / kMeasured;
+    const long perBuffer = wakeUpsSince(before, others) / kMeasured;
     device->stop(std::chrono::seconds(30));
 
     EXPECT_EQ(client.faults.load(), 0);
-    EXPECT_LE(perBuffer, 6) << "wake-ups per 64 KiB buffer";
+    // About five in a plain build, a few more under a sanitizer; more than
+    // sixty with 20 ms periods.
+    EXPECT_LE(perBuffer, 12) << "wake-ups per 64 KiB buffer";
 }
 
 } // namespace
