@@ -1,6 +1,7 @@
 #include "platform/audio/AlsaFrameSource.h"
 
 #include "core/RecException.h"
+#include "platform/system/Descriptor.h"
 
 #include <alsa/asoundlib.h>
 
@@ -8,7 +9,6 @@
 #include <cerrno>
 #include <poll.h>
 #include <sys/eventfd.h>
-#include <unistd.h>
 #include <vector>
 
 namespace sorvella {
@@ -32,25 +32,17 @@ using HwParams = std::unique_ptr<snd_pcm_hw_params_t, HwParamsFree>;
 class WakeEvent {
 public:
     WakeEvent() : m_fd(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
-    ~WakeEvent()
-    {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    WakeEvent(const WakeEvent&) = delete;
-    WakeEvent& operator=(const WakeEvent&) = delete;
 
-    int fd() const { return m_fd; }
-    void raise() const noexcept { ::eventfd_write(m_fd, 1); }
+    int fd() const { return m_fd.get(); }
+    void raise() const noexcept { ::eventfd_write(m_fd.get(), 1); }
     void clear() const noexcept
     {
         eventfd_t count = 0;
-        ::eventfd_read(m_fd, &count);
+        ::eventfd_read(m_fd.get(), &count);
     }
 
 private:
-    const int m_fd;
+    const Descriptor m_fd;
 };
 
 // Capture wakes once per queued buffer: a recording's latency lies in the
