@@ -145,15 +145,21 @@ private:
     std::vector<std::uint8_t> m_bytes;
 };
 
+// User plus system time of a resource usage.
+inline double cpuSeconds(const rusage& usage)
+{
+    auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 // User plus system time of the process so far.
 inline double cpuSeconds()
 {
     struct rusage usage {};
     ::getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    return cpuSeconds(usage);
 }
 
 inline double peakResidentMegabytes()

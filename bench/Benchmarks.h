@@ -24,5 +24,6 @@ int encodeOgg(const std::vector<std::string>& args);
 int encodeWma(const std::vector<std::string>& args);
 int encodeMp3(const std::vector<std::string>& args);
 int encodeMp2(const std::vector<std::string>& args);
+int recordIdle(const std::vector<std::string>& args);
 
 } // namespace sorvella::bench

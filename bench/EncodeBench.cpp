@@ -80,14 +80,6 @@ bool writeWav(const std::string& path, const std::vector<std::uint8_t>& sound)
     return static_cast<bool>(out);
 }
 
-double cpuSeconds(const rusage& usage)
-{
-    const auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
 // The save job's CPU time for the whole recording, on a thread of its own.
 double runSave(const std::string& dir, const std::vector<std::uint8_t>& sound,
                const EncodeComparison& comparison)

@@ -19,6 +19,8 @@ const Benchmark kBenchmarks[] = {
      encodeWma},
     {"encode-mp3", "10 minutes saved by MP3Codec at 128 vs lame -b 128, in CPU time", encodeMp3},
     {"encode-mp2", "10 minutes saved by MP2Codec at 192 vs twolame -b 192, in CPU time", encodeMp2},
+    {"record-idle", "a minute of recording by sorvella, window hidden and shown, vs arecord",
+     recordIdle},
 };
 
 int usage()

@@ -218,9 +218,31 @@ void MainWindow::closeEvent(QCloseEvent* event)
     forward(&MainCommandsSink::closeRequested);
 }
 
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    drawOnlyOnScreen();
+}
+
+void MainWindow::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    drawOnlyOnScreen();
+}
+
+void MainWindow::drawOnlyOnScreen()
+{
+    const bool onScreen = isVisible() && !isMinimized();
+    setUpdatesEnabled(onScreen);
+    m_ui->statusAnimation->setOnScreen(onScreen);
+}
+
 void MainWindow::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        drawOnlyOnScreen();
+    }
     if (event->type() == QEvent::WindowStateChange && isMinimized()) {
         // After the minimise has finished: hiding inside it would be undone
         // by the rest of showMinimized().

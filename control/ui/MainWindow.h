@@ -51,8 +51,13 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
+    // Minimised or hidden, nothing is drawn: the meters, texts and animation
+    // catch up when the window shows again.
+    void drawOnlyOnScreen();
     void connectCommands();
     void connectCommand(QPushButton* button, void (MainCommandsSink::*command)());
     void connectCommand(void (MainTrayIcon::*signal)(), void (MainCommandsSink::*command)());

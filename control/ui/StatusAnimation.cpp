@@ -30,8 +30,22 @@ void StatusAnimation::play(const AnimationRun& run)
     }
     m_run = run;
     showFrame(run.first);
-    if (run.last > run.first) {
-        m_timer.start();
+    steppingFollowsRun();
+}
+
+void StatusAnimation::setOnScreen(bool onScreen)
+{
+    m_onScreen = onScreen;
+    steppingFollowsRun();
+}
+
+void StatusAnimation::steppingFollowsRun()
+{
+    const bool moving = m_run.repeat || m_frame < m_run.last;
+    if (m_onScreen && m_run.last > m_run.first && moving) {
+        if (!m_timer.isActive()) {
+            m_timer.start();
+        }
     } else {
         m_timer.stop();
     }
@@ -40,7 +54,11 @@ void StatusAnimation::play(const AnimationRun& run)
 void StatusAnimation::showFrame(int frame)
 {
     m_frame = frame;
-    setPixmap(QIcon(animationFramePath(frame)).pixmap(kFrameSize, kFrameSize));
+    QPixmap& pixmap = m_pixmaps.at(static_cast<std::size_t>(frame));
+    if (pixmap.isNull()) {
+        pixmap = QIcon(animationFramePath(frame)).pixmap(kFrameSize, kFrameSize);
+    }
+    setPixmap(pixmap);
 }
 
 void StatusAnimation::nextFrame()

@@ -15,7 +15,9 @@ namespace sorvella {
 // refuses the format. Through the PulseAudio plugin any rate opens (the
 // server resamples), so a rate the card lacks does not fail there.
 //
-// The source reads with a bounded poll, counts -EPIPE overruns (and
+// The format is applied at the first start, with one period per buffer that
+// is filled (at least 20 ms) and a ring of four periods (at least 500 ms), so
+// capture wakes once per buffer. The source reads with a bounded poll, counts -EPIPE overruns (and
 // suspends) as lost sound and recovers from them at once.
 std::unique_ptr<FrameSource> openAlsaCapture(const std::string& pcmName, const WaveFormat& format);
 

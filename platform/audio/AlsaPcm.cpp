@@ -2,14 +2,9 @@
 
 #include "core/RecException.h"
 
+#include <cstdint>
+
 namespace sorvella {
-namespace {
-
-struct HwParamsFree {
-    void operator()(snd_pcm_hw_params_t* params) const { snd_pcm_hw_params_free(params); }
-};
-
-} // namespace
 
 std::string alsaReason(const std::string& device, const char* what, int error)
 {
@@ -23,13 +18,12 @@ void checkAlsa(int result, const std::string& device, const char* what)
     }
 }
 
-snd_pcm_uframes_t configureAlsaPcm(snd_pcm_t* pcm, const std::string& device,
-                                   const WaveFormat& format, unsigned ringMicroseconds,
-                                   unsigned periodMicroseconds)
+AlsaHwParams alsaFormatParameters(snd_pcm_t* pcm, const std::string& device,
+                                  const WaveFormat& format)
 {
     snd_pcm_hw_params_t* rawHw = nullptr;
     checkAlsa(snd_pcm_hw_params_malloc(&rawHw), device, "hardware parameters");
-    const std::unique_ptr<snd_pcm_hw_params_t, HwParamsFree> hw(rawHw);
+    AlsaHwParams hw(rawHw);
     checkAlsa(snd_pcm_hw_params_any(pcm, hw.get()), device, "no configuration");
     checkAlsa(snd_pcm_hw_params_set_access(pcm, hw.get(), SND_PCM_ACCESS_RW_INTERLEAVED), device,
               "interleaved access");
@@ -39,18 +33,33 @@ snd_pcm_uframes_t configureAlsaPcm(snd_pcm_t* pcm, const std::string& device,
               "channel count");
     checkAlsa(snd_pcm_hw_params_set_rate(pcm, hw.get(), format.samplesPerSec, 0), device,
               "sample rate");
-    unsigned ring = ringMicroseconds;
-    checkAlsa(snd_pcm_hw_params_set_buffer_time_near(pcm, hw.get(), &ring, nullptr), device,
-              "buffer time");
-    unsigned period = periodMicroseconds;
-    checkAlsa(snd_pcm_hw_params_set_period_time_near(pcm, hw.get(), &period, nullptr), device,
-              "period time");
-    checkAlsa(snd_pcm_hw_params(pcm, hw.get()), device, "applying the format");
+    return hw;
+}
 
-    snd_pcm_uframes_t periodFrames = 0;
-    checkAlsa(snd_pcm_hw_params_get_period_size(hw.get(), &periodFrames, nullptr), device,
+snd_pcm_uframes_t applyAlsaPeriods(snd_pcm_t* pcm, const std::string& device,
+                                   snd_pcm_hw_params_t* hw, snd_pcm_uframes_t ringFrames,
+                                   snd_pcm_uframes_t periodFrames)
+{
+    checkAlsa(snd_pcm_hw_params_set_buffer_size_near(pcm, hw, &ringFrames), device, "buffer size");
+    checkAlsa(snd_pcm_hw_params_set_period_size_near(pcm, hw, &periodFrames, nullptr), device,
               "period size");
-    return periodFrames;
+    checkAlsa(snd_pcm_hw_params(pcm, hw), device, "applying the format");
+    snd_pcm_uframes_t period = 0;
+    checkAlsa(snd_pcm_hw_params_get_period_size(hw, &period, nullptr), device, "period size");
+    return period;
+}
+
+snd_pcm_uframes_t configureAlsaPcm(snd_pcm_t* pcm, const std::string& device,
+                                   const WaveFormat& format, unsigned ringMicroseconds,
+                                   unsigned periodMicroseconds)
+{
+    const auto framesIn = [&format](unsigned microseconds) {
+        return static_cast<snd_pcm_uframes_t>(std::uint64_t{format.samplesPerSec} * microseconds /
+                                              1000000);
+    };
+    const AlsaHwParams hw = alsaFormatParameters(pcm, device, format);
+    return applyAlsaPeriods(pcm, device, hw.get(), framesIn(ringMicroseconds),
+                            framesIn(periodMicroseconds));
 }
 
 AlsaSwParams currentAlsaSwParams(snd_pcm_t* pcm, const std::string& device)

@@ -29,9 +29,24 @@ std::string alsaReason(const std::string& device, const char* what, int error);
 // Throws RecException kind 2 with alsaReason when result is an error.
 void checkAlsa(int result, const std::string& device, const char* what);
 
-// Sets interleaved 16-bit little-endian frames with exactly the format's
-// channels and rate, ALSA's ring and period near the given times, and
-// returns the period in frames. Throws as checkAlsa.
+struct HwParamsFree {
+    void operator()(snd_pcm_hw_params_t* params) const { snd_pcm_hw_params_free(params); }
+};
+using AlsaHwParams = std::unique_ptr<snd_pcm_hw_params_t, HwParamsFree>;
+
+// Hardware parameters with interleaved 16-bit little-endian frames of
+// exactly the format's channels and rate, not yet applied, so that a refused
+// format fails here. Throws as checkAlsa.
+AlsaHwParams alsaFormatParameters(snd_pcm_t* pcm, const std::string& device,
+                                  const WaveFormat& format);
+
+// Sets ALSA's ring and period near the given sizes, applies `hw` and returns
+// the period in frames. Throws as checkAlsa.
+snd_pcm_uframes_t applyAlsaPeriods(snd_pcm_t* pcm, const std::string& device,
+                                   snd_pcm_hw_params_t* hw, snd_pcm_uframes_t ringFrames,
+                                   snd_pcm_uframes_t periodFrames);
+
+// The two above with the ring and period given as times.
 snd_pcm_uframes_t configureAlsaPcm(snd_pcm_t* pcm, const std::string& device,
                                    const WaveFormat& format, unsigned ringMicroseconds,
                                    unsigned periodMicroseconds);

@@ -55,6 +55,7 @@ void BufferedWaveIn::endThreads() noexcept
         std::lock_guard lock(m_mutex);
         m_closing = true;
     }
+    m_source->interrupt();
     m_captureWake.notify_all();
     m_callbackWake.notify_all();
     if (m_captureThread.joinable()) {
@@ -94,6 +95,7 @@ void BufferedWaveIn::start()
 void BufferedWaveIn::haltCapture(std::unique_lock<std::mutex>& lock)
 {
     m_wantRunning = false;
+    m_source->interrupt();
     m_captureWake.notify_one();
     m_settled.wait(lock, [this] { return !m_running; });
 }
@@ -147,12 +149,13 @@ void BufferedWaveIn::captureLoop()
 void BufferedWaveIn::switchRunning(std::unique_lock<std::mutex>& lock)
 {
     const bool starting = m_wantRunning;
+    const std::size_t fillBytes = m_queued.empty() ? 0 : m_queued.front()->data.size();
     lock.unlock();
     bool failed = false;
     RecException error;
     if (starting) {
         try {
-            m_source->start();
+            m_source->start(fillBytes);
         } catch (const RecException& e) {
             failed = true;
             error = e;

@@ -21,8 +21,9 @@ namespace sorvella {
 class BufferedWaveIn : public WaveIn {
 public:
     static constexpr const char* kOverrunText = "Sound input overrun: some sound was lost";
-    // The longest a capture read waits, so a stop is never held up longer.
-    static constexpr std::chrono::milliseconds kReadWait{100};
+    // The longest a capture read waits: commands interrupt the wait, so it
+    // only bounds how long a source that missed one could hold them up.
+    static constexpr std::chrono::milliseconds kReadWait{2000};
 
     // Starts both threads; capturing begins with start(). `frameBytes` is the
     // format's block size: queued buffers must hold whole frames. The client

@@ -128,6 +128,13 @@ void SimulatedSignal::generate(std::uint8_t* dest, std::uint64_t frames) const
     }
 }
 
+void SimulatedSignal::interrupt() noexcept
+{
+    std::lock_guard lock(m_mutex);
+    m_interrupted = true;
+    m_changed.notify_all();
+}
+
 FrameSource::Chunk SimulatedSignal::read(std::uint8_t* dest, std::size_t bytes,
                                          std::chrono::milliseconds wait)
 {
@@ -139,7 +146,7 @@ FrameSource::Chunk SimulatedSignal::read(std::uint8_t* dest, std::size_t bytes,
     // Like a card's period: a real-time read waits for 10 ms of sound.
     const std::uint64_t enough = std::clamp<std::uint64_t>(realTime ? m_rate / 100 : 1, 1,
                                                            std::max<std::uint64_t>(wanted, 1));
-    bool overrun = std::exchange(m_overrunInjected, false);
+    bool overrun = false;
     std::uint64_t ready = 0;
     for (;;) {
         if (m_failAfter && m_delivered >= *m_failAfter) {
@@ -155,7 +162,9 @@ FrameSource::Chunk SimulatedSignal::read(std::uint8_t* dest, std::size_t bytes,
             ready = held;
             overrun = true;
         }
-        if (ready >= enough || now >= deadline) {
+        // Lost sound is reported at once, as ALSA does.
+        overrun = std::exchange(m_overrunInjected, false) || overrun;
+        if (ready >= enough || overrun || now >= deadline || std::exchange(m_interrupted, false)) {
             break;
         }
         auto wake = deadline;

@@ -61,6 +61,8 @@ public:
     void begin(const WaveFormat& format);
     void end() noexcept;
     FrameSource::Chunk read(std::uint8_t* dest, std::size_t bytes, std::chrono::milliseconds wait);
+    // Any thread.
+    void interrupt() noexcept;
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -83,6 +85,7 @@ private:
     std::optional<std::uint64_t> m_endAfter;
     std::optional<std::uint64_t> m_failAfter;
     bool m_overrunInjected = false;
+    bool m_interrupted = false;
     bool m_failStarts = false;
     std::int64_t m_overruns = 0;
 };
@@ -96,12 +99,13 @@ public:
     {
     }
 
-    void start() override { m_signal.begin(m_format); }
+    void start(std::size_t) override { m_signal.begin(m_format); }
     void stop() noexcept override { m_signal.end(); }
     Chunk read(std::uint8_t* dest, std::size_t bytes, std::chrono::milliseconds wait) override
     {
         return m_signal.read(dest, bytes, wait);
     }
+    void interrupt() noexcept override { m_signal.interrupt(); }
 
 private:
     SimulatedSignal& m_signal;

@@ -1,5 +1,7 @@
 #include "platform/files/PosixBlockFiles.h"
 
+#include "platform/system/Descriptor.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -9,26 +11,6 @@
 namespace sorvella {
 
 namespace {
-
-// An open file descriptor, closed when the object goes.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int get() const { return m_fd; }
-    bool valid() const { return m_fd >= 0; }
-
-private:
-    int m_fd;
-};
 
 int openRetrying(const char* path, int flags, mode_t mode = 0)
 {

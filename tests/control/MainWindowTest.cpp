@@ -195,6 +195,24 @@ TEST_F(MainWindowTest, StateShowsTheAnimationFrames)
     EXPECT_EQ(animation->currentFrame(), 4);
 }
 
+TEST_F(MainWindowTest, NothingIsDrawnWhileMinimisedOrInTheTray)
+{
+    auto* animation = child<StatusAnimation>("statusAnimation");
+    window.show();
+    window.showState(StateIcon::Continuous, {5, 10, true});
+    for (const bool minimise : {true, false}) {
+        SCOPED_TRACE(minimise ? "minimised" : "hidden");
+        minimise ? window.minimiseWindow() : window.hideWindow();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(animation->stepping());
+        EXPECT_FALSE(window.updatesEnabled());
+        window.restoreWindow();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(animation->stepping());
+        EXPECT_TRUE(window.updatesEnabled());
+    }
+}
+
 TEST_F(MainWindowTest, MeterPaintsFullScaleRedAtTheEnd)
 {
     window.setLevel(Meter::Right, {kMeterRange, -1, true});

@@ -43,9 +43,9 @@ TEST(AlsaWaveOutDeviceTest, TheOutputPlaysTheQueuedSoundBitExact)
     const std::vector<std::uint8_t> sound = knownSound();
     AlsaWaveOutSystem system;
     const std::unique_ptr<FrameSource> monitor = openAlsaCapture("default", format);
-    monitor->start();
     std::vector<std::uint8_t> captured;
     std::array<std::uint8_t, 8192> chunk{};
+    monitor->start(chunk.size());
     const auto record = [&] {
         const std::size_t bytes = monitor->read(chunk.data(), chunk.size(), 10ms).bytes;
         captured.insert(captured.end(), chunk.begin(), chunk.begin() + bytes);

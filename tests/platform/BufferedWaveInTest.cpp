@@ -145,6 +145,20 @@ TEST_P(SimulatedDevice, CaptureRunsOnWhileTheClientIsBusyAndStopDeliversEveryFil
     }
 }
 
+// Capture waits long for sound, so that an idle input costs few wake-ups; a
+// command must not wait with it.
+TEST_P(SimulatedDevice, AStopEndsTheWaitForSoundAtOnce)
+{
+    auto device = openWithBuffers(2);
+    device->start();
+    signal.step(framesPerBuffer() / 2);
+    ASSERT_TRUE(waitFor([&] { return signal.framesDelivered() == framesPerBuffer() / 2; }));
+
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_TRUE(device->stop(kStopLimit));
+    EXPECT_LT(std::chrono::steady_clock::now() - before, BufferedWaveIn::kReadWait / 2);
+}
+
 TEST_P(SimulatedDevice, ReportsLostSoundAndGoesOnRecording)
 {
     auto device = openWithBuffers(2);
