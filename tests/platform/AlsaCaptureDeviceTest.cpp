@@ -83,9 +83,9 @@ TEST(AlsaCaptureDevice, WakesAboutOncePerFilledBuffer)
     device->stop(std::chrono::seconds(30));
 
     EXPECT_EQ(client.faults.load(), 0);
-    // About five in a plain build, a few more under a sanitizer; more than
-    // sixty with 20 ms periods.
-    EXPECT_LE(perBuffer, 12) << "wake-ups per 64 KiB buffer";
+    // About five in a plain build, a few more under a sanitizer or a loaded
+    // machine; more than sixty with 20 ms periods.
+    EXPECT_LE(perBuffer, 30) << "wake-ups per 64 KiB buffer";
 }
 
 } // namespace
