@@ -3,6 +3,7 @@
 // What the benchmarks share: a disk-backed scratch directory, synthetic
 // sound, a save job without a window and the process's peak memory.
 
+#include "core/LittleEndian.h"
 #include "core/Prompter.h"
 #include "core/Settings.h"
 #include "save/SaveJobView.h"
@@ -130,9 +131,7 @@ public:
                 4000 + 12000 * (0.5 + 0.5 * std::sin(2 * std::numbers::pi * 0.5 * t));
             const double tone = (i % 4 == 0) ? std::sin(2 * std::numbers::pi * 440 * t)
                                              : std::sin(2 * std::numbers::pi * 660 * t);
-            const auto v = static_cast<std::uint16_t>(static_cast<std::int16_t>(level * tone));
-            m_bytes[i] = static_cast<std::uint8_t>(v & 0xFF);
-            m_bytes[i + 1] = static_cast<std::uint8_t>(v >> 8);
+            le::writeSample(&m_bytes[i], static_cast<std::int16_t>(level * tone));
         }
     }
 

@@ -1,6 +1,7 @@
 #include "bench/EncodeBench.h"
 
 #include "bench/BenchSupport.h"
+#include "core/LittleEndian.h"
 #include "core/RecException.h"
 #include "core/SaveTarget.h"
 #include "core/Settings.h"
@@ -8,6 +9,7 @@
 #include "engine/TempSession.h"
 #include "platform/files/PosixBlockFiles.h"
 #include "platform/files/PosixTargetFiles.h"
+#include "save/RiffBytes.h"
 #include "save/SaveJob.h"
 #include "save/SaveJobEnvironment.h"
 
@@ -45,37 +47,22 @@ std::vector<std::uint8_t> recording()
         state ^= state >> 7;
         state ^= state << 17;
         const double noise = static_cast<double>(state % 6001) - 3000.0;
-        const auto v = static_cast<std::uint16_t>(
-            static_cast<std::int16_t>(8000.0 * std::sin(2 * std::numbers::pi * hz * t) + noise));
-        bytes[i] = static_cast<std::uint8_t>(v & 0xFF);
-        bytes[i + 1] = static_cast<std::uint8_t>(v >> 8);
+        le::writeSample(&bytes[i], static_cast<std::int16_t>(
+                                       8000.0 * std::sin(2 * std::numbers::pi * hz * t) + noise));
     }
     return bytes;
-}
-
-void putLe(std::ofstream& out, std::uint32_t value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i) {
-        out.put(static_cast<char>((value >> (8 * i)) & 0xFF));
-    }
 }
 
 bool writeWav(const std::string& path, const std::vector<std::uint8_t>& sound)
 {
     std::ofstream out(path, std::ios::binary);
     const auto dataBytes = static_cast<std::uint32_t>(sound.size());
-    out.write("RIFF", 4);
-    putLe(out, 36 + dataBytes, 4);
-    out.write("WAVEfmt ", 8);
-    putLe(out, 16, 4);
-    putLe(out, 1, 2);
-    putLe(out, 2, 2);
-    putLe(out, kRate, 4);
-    putLe(out, kRate * 4, 4);
-    putLe(out, 4, 2);
-    putLe(out, 16, 2);
-    out.write("data", 4);
-    putLe(out, dataBytes, 4);
+    RiffBytes header;
+    header.tag("RIFF").u32(36 + dataBytes).tag("WAVE").tag("fmt ").u32(16);
+    header.u16(1).u16(2).u32(kRate).u32(kRate * 4).u16(4).u16(16);
+    header.tag("data").u32(dataBytes);
+    out.write(reinterpret_cast<const char*>(header.bytes().data()),
+              static_cast<std::streamsize>(header.bytes().size()));
     out.write(reinterpret_cast<const char*>(sound.data()), static_cast<std::streamsize>(dataBytes));
     return static_cast<bool>(out);
 }

@@ -1,5 +1,6 @@
 #include "editor/FadeFilter.h"
 
+#include "core/LittleEndian.h"
 #include "engine/RingStore.h"
 
 #include <algorithm>
@@ -13,18 +14,6 @@ constexpr std::int32_t kSampleBytes = 2;
 std::int32_t atLeastOneByte(std::int32_t fadeBytes)
 {
     return fadeBytes <= 0 ? 1 : fadeBytes;
-}
-
-std::int32_t readSample(const std::uint8_t* at)
-{
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(at[0] | (at[1] << 8)));
-}
-
-void writeSample(std::uint8_t* at, std::int32_t value)
-{
-    const auto bits = static_cast<std::uint16_t>(static_cast<std::int16_t>(value));
-    at[0] = static_cast<std::uint8_t>(bits & 0xFF);
-    at[1] = static_cast<std::uint8_t>(bits >> 8);
 }
 
 } // namespace
@@ -54,7 +43,8 @@ void FadeFilter::cut(std::int64_t offset, std::uint8_t*& data, std::int32_t& len
         const std::int64_t p = offset + at;
         const bool inside = p >= m_selectionStart && p < m_selectionEnd;
         for (std::int32_t s = at; s < at + group; s += kSampleBytes) {
-            writeSample(data + s, inside ? shaped(readSample(data + s), p) : 0);
+            const std::int32_t value = inside ? shaped(le::sample(data + s), p) : 0;
+            le::writeSample(data + s, static_cast<std::int16_t>(value));
         }
         if (p < m_selectionStart) {
             front += group;

@@ -12,11 +12,6 @@ namespace sorvella {
 
 namespace {
 
-std::int32_t sampleAt(const std::uint8_t* p)
-{
-    return le::sample(p);
-}
-
 // Chosen once: the scan runs for every append.
 const SampleScanner scanSlice = sampleScanners().front();
 static_assert(StoreBlock::kSliceBytes / 2 <= kMaxScanSamples, "a slice is one scan");
@@ -25,7 +20,7 @@ static_assert(StoreBlock::kSliceBytes / 2 <= kMaxScanSamples, "a slice is one sc
 std::int32_t firstLoudIn(const std::uint8_t* bytes, std::uint32_t count, std::int32_t trigger)
 {
     std::uint32_t i = 0;
-    while (i + 1 < count && std::abs(sampleAt(bytes + 2 * i)) <= trigger) {
+    while (i + 1 < count && std::abs(le::sample(bytes + 2 * i)) <= trigger) {
         ++i;
     }
     return static_cast<std::int32_t>(i);
@@ -34,7 +29,7 @@ std::int32_t firstLoudIn(const std::uint8_t* bytes, std::uint32_t count, std::in
 std::int32_t lastLoudIn(const std::uint8_t* bytes, std::uint32_t count, std::int32_t trigger)
 {
     std::uint32_t i = count - 1;
-    while (i > 0 && std::abs(sampleAt(bytes + 2 * i)) <= trigger) {
+    while (i > 0 && std::abs(le::sample(bytes + 2 * i)) <= trigger) {
         --i;
     }
     return static_cast<std::int32_t>(i);
