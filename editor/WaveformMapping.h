@@ -82,6 +82,13 @@ public:
     void selectStartAt(int x);
     void selectEndAt(int x);
 
+    // Fade lengths in bytes at the selection's ends, as drawn and as played
+    // with "PlayFaded"; 1000 each until the editor sets them.
+    std::int32_t fadeInBytes() const { return m_fadeInBytes; }
+    std::int32_t fadeOutBytes() const { return m_fadeOutBytes; }
+    void setFadeInBytes(std::int32_t bytes) { m_fadeInBytes = bytes; }
+    void setFadeOutBytes(std::int32_t bytes) { m_fadeOutBytes = bytes; }
+
 private:
     std::int64_t range() const;
     void moveBy(std::int64_t delta);
@@ -93,6 +100,8 @@ private:
     Relaxed<std::int64_t> m_viewEnd;
     Relaxed<std::int64_t> m_selectionStart = 0;
     Relaxed<std::int64_t> m_selectionEnd;
+    Relaxed<std::int32_t> m_fadeInBytes = 1000;
+    Relaxed<std::int32_t> m_fadeOutBytes = 1000;
     int m_lastMouseX = 0;
 };
 
