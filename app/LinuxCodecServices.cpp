@@ -1,21 +1,19 @@
 #include "app/LinuxCodecServices.h"
 
 #include "platform/compression/SystemCompressionManager.h"
-#include "platform/media/FfmpegMediaWriters.h"
+#include "platform/media/ModuleMediaWriters.h"
 #include "platform/system/DlopenLibraryLoader.h"
 
 namespace sorvella {
 
 CodecServices linuxCodecServices()
 {
+    const auto programFolder =
+        std::make_shared<DlopenLibraryLoader>(DlopenLibraryLoader::executableDirectory());
     return {
         .compressionManager = systemCompressionManager,
-        .encoderLibraries =
-            [] {
-                return std::make_shared<DlopenLibraryLoader>(
-                    DlopenLibraryLoader::executableDirectory());
-            },
-        .mediaWriters = std::make_shared<FfmpegMediaWriters>(),
+        .encoderLibraries = [programFolder] { return programFolder; },
+        .mediaWriters = std::make_shared<ModuleMediaWriters>(programFolder),
     };
 }
 

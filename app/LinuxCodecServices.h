@@ -6,7 +6,7 @@ namespace sorvella {
 
 // The Linux services of the codecs: the compression manager over LAME and
 // TwoLAME, encoder libraries through dlopen (beside the executable first),
-// Windows Media through FFmpeg.
+// Windows Media through the FFmpeg module, loaded by the first save that needs it.
 CodecServices linuxCodecServices();
 
 } // namespace sorvella

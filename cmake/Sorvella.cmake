@@ -28,6 +28,16 @@ function(sorvella_library name)
   target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
 endfunction()
 
+# The program loads its modules (the FFmpeg writer, liblame_enc.so) from its
+# own folder, build/app; tests and benchmarks find them there through their
+# run path. An old-style one (DT_RPATH): it also holds for a dlopen that a
+# sanitizer's interceptor makes on the executable's behalf, a DT_RUNPATH does not.
+function(sorvella_finds_program_modules target)
+  set_property(TARGET ${target} APPEND PROPERTY BUILD_RPATH ${PROJECT_BINARY_DIR}/app)
+  target_link_options(${target} PRIVATE -Wl,--disable-new-dtags)
+  add_dependencies(${target} sorvella_ffmpeg_media)
+endfunction()
+
 # sorvella_test(name SOURCES ... LIBS ... [TIMEOUT s] [LABELS ...] [RESOURCE_LOCK lock])
 # Every test case runs as its own process (see tests/support/TestMain.cpp for
 # its private temporary and configuration directories) with a timeout, so a
@@ -40,6 +50,7 @@ function(sorvella_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_compile_options(${name} PRIVATE ${SORVELLA_WARNINGS})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} sorvella_test_support GTest::gtest GTest::gmock)
+  sorvella_finds_program_modules(${name})
   # Widgets tests draw offscreen: no test may need a display or block on a window.
   set(props TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT QT_QPA_PLATFORM=offscreen)
   if(ARG_LABELS)

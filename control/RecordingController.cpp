@@ -23,6 +23,8 @@ constexpr const char* kCloseWindowsText = "Please close all other Sorvella Windo
 constexpr const char* kCloseWindowsCaption = "Error while Saving";
 constexpr const char* kSaveErrorCaption = "Error while saving...";
 constexpr const char* kEmptyRecording = "Error: Recorded Area is empty!";
+constexpr const char* kNoEditorUnattended =
+    "Edit after: there is no display to show the editor on; the recording is saved instead.";
 
 constexpr std::chrono::milliseconds kWindowWaitPause{10};
 constexpr std::int32_t kPeriodicTicks = 10;
@@ -298,13 +300,25 @@ RecordingController::Step RecordingController::autoSaveStep()
         m_recorder->recordedSeconds() < m_settings.autoSaveTime) {
         return Step::Continue;
     }
-    if (action == EditAfter && !canEdit()) {
+    // Unattended, nobody would ever see the editor or close it: the sound is
+    // saved as "Save after:" would, and the run ends.
+    const bool saveInsteadOfEdit = action == EditAfter && m_unattended;
+    if (action == EditAfter && !saveInsteadOfEdit && !canEdit()) {
         return Step::Continue; // no editor to hand the sound to: keep recording it
     }
     // The close waits for every open window, and inside a modal box's loop
     // that box's window could be one of them: a later tick saves.
-    if (m_settings.autoSaveFollow == CloseApplication && m_services.pump.insideModalLoop()) {
+    if ((m_settings.autoSaveFollow == CloseApplication || saveInsteadOfEdit) &&
+        m_services.pump.insideModalLoop()) {
         return Step::Continue;
+    }
+    if (saveInsteadOfEdit) {
+        m_settings.autoSaveAction = 0;
+        m_services.prompter.tell(kNoEditorUnattended, Prompter::Icon::Information);
+        quickSave(false);
+        stopRecording();
+        m_services.closeApplication();
+        return Step::EndTick;
     }
     m_settings.autoSaveAction = 0;
     if (action == SaveAfter) {

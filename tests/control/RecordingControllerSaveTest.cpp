@@ -279,18 +279,26 @@ TEST_F(RecordingControllerSaveTest, SaveThenCloseWaitsUntilNoModalBoxIsOpen)
     EXPECT_TRUE(holdsSeconds(targetFile(1), 0, 3));
 }
 
-// Until the program has an editor, "Edit after:" neither stops nor throws
-// away the recording.
-TEST_F(RecordingControllerSaveTest, EditAfterWaitsForAnEditor)
+// Without an editor "Edit after:" neither stops nor throws away the
+// recording; unattended, nobody could see an editor: the sound is saved as
+// "Save after:" would, and the run ends instead of waiting for ever.
+TEST_F(RecordingControllerSaveTest, EditAfterWithoutAnEditorKeepsOrSavesTheRecording)
 {
     autoSave(3, 2, EnterIdle);
     startContinuous();
     ASSERT_TRUE(record(3));
     controller->onTimer();
-    controller->editAndSave();
     EXPECT_TRUE(controller->hasRecorder());
     EXPECT_EQ(settings.autoSaveAction, 3);
-    EXPECT_FALSE(controller->canEdit());
+    EXPECT_EQ(quits, 0);
+
+    controller->setUnattended(true);
+    controller->onTimer();
+    EXPECT_EQ(quits, 1);
+    EXPECT_FALSE(controller->hasRecorder());
+    EXPECT_TRUE(holdsSeconds(targetFile(1), 0, 3));
+    ASSERT_EQ(prompter.boxes.size(), 1u);
+    EXPECT_TRUE(prompter.boxes[0].text.starts_with("Edit after:"));
 }
 
 TEST_F(RecordingControllerSaveTest, EditAndSaveModes)
