@@ -456,10 +456,9 @@ void RecordingController::startRetryStep()
                 const std::string text = m_openFailure.empty()
                                              ? std::string(kStartFailedText)
                                              : kStartFailedText + ("\n\n" + m_openFailure);
-                if (failed &&
-                    m_services.prompter.ask(text, kStartFailedCaption,
-                                            Prompter::Buttons::RetryCancel,
-                                            Prompter::Icon::Error) != Prompter::Answer::Cancel) {
+                if (failed && m_services.prompter.ask(
+                                  text, kStartFailedCaption, Prompter::Buttons::RetryCancel,
+                                  Prompter::Icon::Error) != Prompter::Answer::Cancel) {
                     restartRecording();
                 } else {
                     recordingNeverStarted();
