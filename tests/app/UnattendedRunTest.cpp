@@ -66,6 +66,16 @@ TEST_P(InputThatCannotBeOpened, EndsWithoutRecording)
 
 INSTANTIATE_TEST_SUITE_P(Retries, InputThatCannotBeOpened, ::testing::Values("", "-x"));
 
+// Nobody would see the editor that "-e:" opens: the take is saved instead,
+// and the run ends by itself.
+TEST_F(UnattendedRunTest, EditAfterSavesInsteadAndEnds)
+{
+    EXPECT_EQ(runToEnd({"-q:s:44100", "-e:0:2"}, {}), 0) << errors;
+    EXPECT_NE(errors.find("the recording is saved instead"), std::string::npos) << errors;
+    ASSERT_TRUE(std::filesystem::exists(take()));
+    EXPECT_GE(std::filesystem::file_size(take()), 2u * 44100 * 4);
+}
+
 // The temporary directory fills up two seconds into a fifty-second take:
 // what it holds is saved, and the run ends telling that sound was lost.
 TEST_F(UnattendedRunTest, FullTemporaryDirectorySavesWhatIsHeldAndEnds)
