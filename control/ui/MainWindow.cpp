@@ -90,6 +90,14 @@ void MainWindow::forward(void (MainCommandsSink::*command)())
 
 void MainWindow::showStatus(const StatusTexts& texts)
 {
+    m_texts = texts;
+    if (onScreen()) {
+        writeStatus();
+    }
+}
+
+void MainWindow::writeStatus()
+{
     const auto show = [](QLineEdit* edit, const std::string& text) {
         const QString value = QString::fromStdString(text);
         // Rewriting an unchanged text would reset a selection every tick.
@@ -97,13 +105,13 @@ void MainWindow::showStatus(const StatusTexts& texts)
             edit->setText(value);
         }
     };
-    show(m_ui->loopTimeEdit, texts.loopTime);
-    show(m_ui->stopAfterEdit, texts.stopAfter);
-    show(m_ui->recordedTimeEdit, texts.recordedTime);
-    show(m_ui->usedSpaceEdit, texts.usedSpace);
-    show(m_ui->timeRunningEdit, texts.timeRunning);
-    show(m_ui->formatEdit, texts.format);
-    show(m_ui->targetEdit, texts.target);
+    show(m_ui->loopTimeEdit, m_texts.loopTime);
+    show(m_ui->stopAfterEdit, m_texts.stopAfter);
+    show(m_ui->recordedTimeEdit, m_texts.recordedTime);
+    show(m_ui->usedSpaceEdit, m_texts.usedSpace);
+    show(m_ui->timeRunningEdit, m_texts.timeRunning);
+    show(m_ui->formatEdit, m_texts.format);
+    show(m_ui->targetEdit, m_texts.target);
 }
 
 void MainWindow::setEnabling(const ControlEnabling& enabling)
@@ -230,11 +238,19 @@ void MainWindow::hideEvent(QHideEvent* event)
     drawOnlyOnScreen();
 }
 
+bool MainWindow::onScreen() const
+{
+    return isVisible() && !isMinimized();
+}
+
 void MainWindow::drawOnlyOnScreen()
 {
-    const bool onScreen = isVisible() && !isMinimized();
-    setUpdatesEnabled(onScreen);
-    m_ui->statusAnimation->setOnScreen(onScreen);
+    const bool visible = onScreen();
+    setUpdatesEnabled(visible);
+    m_ui->statusAnimation->setOnScreen(visible);
+    if (visible) {
+        writeStatus();
+    }
 }
 
 void MainWindow::changeEvent(QEvent* event)

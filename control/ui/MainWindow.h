@@ -58,6 +58,10 @@ private:
     // Minimised or hidden, nothing is drawn: the meters, texts and animation
     // catch up when the window shows again.
     void drawOnlyOnScreen();
+    bool onScreen() const;
+    // Writes the texts into their fields; off screen that would still lay
+    // each text out every tick, so the latest texts wait in m_texts.
+    void writeStatus();
     void connectCommands();
     void connectCommand(QPushButton* button, void (MainCommandsSink::*command)());
     void connectCommand(void (MainTrayIcon::*signal)(), void (MainCommandsSink::*command)());
@@ -68,6 +72,7 @@ private:
     MainTrayIcon m_tray;
     QTimer m_mainTimer;
     MainCommandsSink* m_commands = nullptr;
+    StatusTexts m_texts;
 };
 
 } // namespace sorvella
