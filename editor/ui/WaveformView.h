@@ -26,13 +26,13 @@ public:
     void refresh();
 
 signals:
-    void pressed(int x);                // left button down
-    void dragged(int x);                // mouse moved with the left button held
-    void doubleClicked(int x);          // left double click
-    void rightClicked();                // right button down
-    void wheelScrolled(int lines);      // wheel without Ctrl: lines to the right (negative: left)
+    void pressed(int x);             // left button down
+    void dragged(int x);             // mouse moved with the left button held
+    void doubleClicked(int x);       // left double click
+    void rightClicked();             // right button down
+    void wheelScrolled(int lines);   // wheel without Ctrl: lines to the right (negative: left)
     void wheelZoomed(int x, int steps); // Ctrl+wheel at column x: steps in (negative: out)
-    void widthChanged(int width);       // the mapping's width has been set to it already
+    void widthChanged(int width);    // the mapping's width has been set to it already
 
 protected:
     void paintEvent(QPaintEvent* event) override;
