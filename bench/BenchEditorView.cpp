@@ -102,46 +102,26 @@ bool report(const char* what, const std::vector<double>& times, double medianBud
     return median <= medianBudget && p99 <= p99Budget;
 }
 
-std::unique_ptr<BenchDirectory> directoryFor(const std::vector<std::string>& args)
-{
-    auto dir = BenchDirectory::make(args.empty() ? std::string() : args[0]);
-    if (dir) {
-        std::printf("directory: %s (%s)\n", dir->path().c_str(), dir->fileSystem().c_str());
-    }
-    return dir;
-}
-
-} // namespace
-
-int editorOpen(const std::vector<std::string>& args)
+// Runs a measurement of views on a two-hour store in the directory the
+// arguments name; the measurement answers whether it kept its budgets.
+int onTwoHourStore(const std::vector<std::string>& args,
+                   const std::function<bool(const RingStore&)>& measure)
 {
     const OffscreenApplication qt;
-    const auto dir = directoryFor(args);
+    const auto dir = BenchDirectory::make(args.empty() ? std::string() : args[0]);
     if (!dir) {
         return 1;
     }
+    std::printf("directory: %s (%s)\n", dir->path().c_str(), dir->fileSystem().c_str());
     const TwoHourStore sound(*dir);
-    const auto times = timed(30, [&] {
-        WaveformMapping mapping(sound.store().heldBytes());
-        WaveformView view(sound.store(), mapping);
-        view.resize(kViewWidth, kViewHeight);
-        view.grab();
-    });
-    const bool kept = report("open and first drawing", times, kOpenBudgetMs, kOpenBudgetMs);
-    std::printf("median_ms=%.3f\n", percentile(times, 0.5));
-    return kept ? 0 : 1;
+    return measure(sound.store()) ? 0 : 1;
 }
 
-int editorPaint(const std::vector<std::string>& args)
+// Full repaints at three zoom levels, then cursor moves.
+bool paintRuns(const RingStore& store)
 {
-    const OffscreenApplication qt;
-    const auto dir = directoryFor(args);
-    if (!dir) {
-        return 1;
-    }
-    const TwoHourStore sound(*dir);
-    WaveformMapping mapping(sound.store().heldBytes());
-    WaveformView view(sound.store(), mapping);
+    WaveformMapping mapping(store.heldBytes());
+    WaveformView view(store, mapping);
     view.resize(kViewWidth, kViewHeight);
     view.show();
     QCoreApplication::processEvents();
@@ -185,7 +165,29 @@ int editorPaint(const std::vector<std::string>& args)
     kept = report("cursor move", cursorTimes, kCursorBudgetMs, kRepaintP99BudgetMs) && kept;
     std::printf("median_ms=%.3f (worst full repaint, budget %.0f ms)\n", worstMedian,
                 kRepaintBudgetMs);
-    return kept ? 0 : 1;
+    return kept;
+}
+
+} // namespace
+
+int editorOpen(const std::vector<std::string>& args)
+{
+    return onTwoHourStore(args, [](const RingStore& store) {
+        const auto times = timed(30, [&] {
+            WaveformMapping mapping(store.heldBytes());
+            WaveformView view(store, mapping);
+            view.resize(kViewWidth, kViewHeight);
+            view.grab();
+        });
+        const bool kept = report("open and first drawing", times, kOpenBudgetMs, kOpenBudgetMs);
+        std::printf("median_ms=%.3f\n", percentile(times, 0.5));
+        return kept;
+    });
+}
+
+int editorPaint(const std::vector<std::string>& args)
+{
+    return onTwoHourStore(args, paintRuns);
 }
 
 } // namespace sorvella::bench
