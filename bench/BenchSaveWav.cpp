@@ -71,11 +71,7 @@ SaveRun runSave(const std::string& dir, const SoundBuffers& sound)
     TempSession session(settings, blockFiles);
     session.setUp();
     auto store = std::make_unique<RingStore>(settings, session);
-    for (std::int64_t at = 0; at < kSoundBytes; at += kBufferBytes) {
-        const auto n =
-            static_cast<std::uint32_t>(std::min<std::int64_t>(kBufferBytes, kSoundBytes - at));
-        store->append(sound.at(at), n);
-    }
+    appendSound(*store, sound, kSoundBytes, kBufferBytes);
     store->endRecording();
     ::sync();
 

@@ -25,11 +25,6 @@ constexpr double kBudgetMs = 1.0;
 
 using Clock = std::chrono::steady_clock;
 
-double milliseconds(Clock::duration d)
-{
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
 } // namespace
 
 int snapshot(const std::vector<std::string>& args)
@@ -49,10 +44,8 @@ int snapshot(const std::vector<std::string>& args)
     std::int64_t blocks = 0;
     {
         RingStore store(settings, session);
-        std::int64_t at = 0;
-        for (; at < kHeldBytes; at += kBufferBytes) {
-            store.append(sound.at(at), kBufferBytes);
-        }
+        appendSound(store, sound, kHeldBytes, kBufferBytes);
+        std::int64_t at = kHeldBytes;
         // Recording goes on in the background: one 64 KiB buffer every
         // 2 ms (about 190 times real time), trimmed to ten minutes.
         std::atomic<bool> stop{false};

@@ -6,8 +6,11 @@
 #include "core/LittleEndian.h"
 #include "core/Prompter.h"
 #include "core/Settings.h"
+#include "engine/RingStore.h"
 #include "save/SaveJobView.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -143,6 +146,30 @@ public:
 private:
     std::vector<std::uint8_t> m_bytes;
 };
+
+// Appends the first `bytes` bytes of the endless sound to the store in
+// buffers of `bufferBytes`, as recording does.
+inline void appendSound(RingStore& store, const SoundBuffers& sound, std::int64_t bytes,
+                        std::uint32_t bufferBytes)
+{
+    for (std::int64_t at = 0; at < bytes; at += bufferBytes) {
+        store.append(sound.at(at),
+                     static_cast<std::uint32_t>(std::min<std::int64_t>(bufferBytes, bytes - at)));
+    }
+}
+
+inline double milliseconds(std::chrono::steady_clock::duration d)
+{
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+// The value below which `fraction` of the values lie (0.5: the median).
+inline double percentile(std::vector<double> values, double fraction)
+{
+    std::sort(values.begin(), values.end());
+    const auto at = static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1));
+    return values[at];
+}
 
 // User plus system time of a resource usage.
 inline double cpuSeconds(const rusage& usage)

@@ -6,6 +6,7 @@
 #include "app/qt/QtEventPump.h"
 #include "bench/BenchSupport.h"
 #include "bench/Benchmarks.h"
+#include "bench/OffscreenApplication.h"
 #include "control/Clock.h"
 #include "control/OpenWindowList.h"
 #include "control/RecordingController.h"
@@ -38,29 +39,11 @@ constexpr double kTickSeconds = 0.3;
 
 using Clock = std::chrono::steady_clock;
 
-double milliseconds(Clock::duration d)
-{
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double percentile(std::vector<double> values, double fraction)
-{
-    std::sort(values.begin(), values.end());
-    const auto at = static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1));
-    return values[at];
-}
-
 } // namespace
 
 int tick(const std::vector<std::string>& args)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    int argc = 1;
-    char name[] = "sorvella-bench";
-    char* argv[] = {name, nullptr};
-    QApplication qt(argc, argv);
+    const OffscreenApplication qt;
 
     const auto dir = BenchDirectory::make(args.empty() ? std::string() : args[0]);
     if (!dir) {

@@ -21,6 +21,10 @@ const Benchmark kBenchmarks[] = {
     {"encode-mp2", "10 minutes saved by MP2Codec at 192 vs twolame -b 192, in CPU time", encodeMp2},
     {"record-idle", "a minute of recording by sorvella, window hidden and shown, vs arecord",
      recordIdle},
+    {"editor-open", "an editor's waveform view on a 2-hour store: construction and first drawing",
+     editorOpen},
+    {"editor-paint", "the waveform view's full repaints at three zoom levels and a cursor move",
+     editorPaint},
 };
 
 int usage()

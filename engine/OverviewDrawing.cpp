@@ -71,51 +71,107 @@ private:
     std::int64_t m_lastHalf = 0;
 };
 
+// Merges runs of slices into columns (the largest peak, the colour of the
+// first slice) and hands each finished column on.
+class ColumnMerger {
+public:
+    ColumnMerger(const OverviewRequest& request, OverviewPainter& painter)
+        : m_request(request), m_columns(request.rect, painter)
+    {
+    }
+
+    // Slices in column x with the largest peak t, the first of them at q.
+    void run(std::int64_t x, std::int32_t t, std::int64_t q)
+    {
+        if (m_merging && x == m_x) {
+            m_peak = std::max(m_peak, t);
+            return;
+        }
+        finish();
+        m_merging = true;
+        m_x = x;
+        m_peak = t;
+        m_colour = colourAt(q, m_request);
+    }
+
+    void finish()
+    {
+        if (m_merging) {
+            m_columns.column(m_x, m_peak, m_colour);
+        }
+    }
+
+private:
+    const OverviewRequest& m_request;
+    ColumnPainter m_columns;
+    bool m_merging = false; // a column is being merged
+    std::int64_t m_x = 0;
+    std::int32_t m_peak = 0;
+    OverviewColour m_colour;
+};
+
+// Column of a position; rises with it, so the slices of a column form a run.
+std::int64_t columnOf(std::int64_t q, const OverviewRequest& r)
+{
+    return (q - r.from) * r.rect.width / (r.to - r.from);
+}
+
+// Hands the block's slices near the rectangle to the merger, a run of slices
+// of one column at a time: finding a run's end takes a few divisions, not one
+// per slice, and its peak is one scan of the overview bytes.
+void mergeBlock(const StoreBlock& block, std::int64_t start, const OverviewRequest& r,
+                ColumnMerger& merger)
+{
+    const std::int64_t slices =
+        (block.fill() + StoreBlock::kSliceBytes - 1) / StoreBlock::kSliceBytes;
+    auto sliceColumn = [&](std::int64_t s) {
+        return columnOf(start + s * StoreBlock::kSliceBytes, r);
+    };
+    // A long store seen closely: whole blocks lie left of every column drawn.
+    if (slices == 0 || sliceColumn(slices - 1) < -kMargin) {
+        return;
+    }
+    const std::int64_t width = r.rect.width;
+    const auto& overview = block.overview();
+    for (std::int64_t first = 0; first < slices;) {
+        const std::int64_t x = sliceColumn(first);
+        // The run's end: gallop, then halve the gap.
+        std::int64_t last = first; // in the column
+        std::int64_t step = 1;
+        while (last + step < slices && sliceColumn(last + step) == x) {
+            last += step;
+            step *= 2;
+        }
+        std::int64_t beyond = std::min(last + step, slices); // past the column
+        while (beyond - last > 1) {
+            const std::int64_t middle = last + (beyond - last) / 2;
+            (sliceColumn(middle) == x ? last : beyond) = middle;
+        }
+        if (x >= -kMargin && x <= width + kMargin) {
+            merger.run(x, *std::max_element(overview.begin() + first, overview.begin() + beyond),
+                       start + first * StoreBlock::kSliceBytes);
+        }
+        first = beyond;
+    }
+}
+
 } // namespace
 
 void RingStore::drawOverview(const OverviewRequest& request, OverviewPainter& painter) const
 {
-    const std::int64_t width = request.rect.width;
-    const std::int64_t span = request.to - request.from;
-    if (width <= 0 || request.rect.height <= 0 || span <= 0) {
+    if (request.rect.width <= 0 || request.rect.height <= 0 || request.to <= request.from) {
         return;
     }
     std::lock_guard lock(m_lock);
-    ColumnPainter columns(request.rect, painter);
-    bool merging = false; // a column is being merged
-    std::int64_t x = 0;
-    std::int32_t peak = 0;
-    OverviewColour colour;
-
+    ColumnMerger merger(request, painter);
     for (std::size_t k = 0; k < m_blocks.size(); ++k) {
-        const StoreBlock& block = *m_blocks[k];
         const std::int64_t start = static_cast<std::int64_t>(k) * kBlockSize;
-        for (std::uint32_t offset = 0; offset < block.fill(); offset += StoreBlock::kSliceBytes) {
-            const std::int64_t q = start + offset;
-            const std::int64_t sliceX = (q - request.from) * width / span;
-            if (sliceX < -kMargin || sliceX > width + kMargin) {
-                continue;
-            }
-            const std::int32_t t = block.overview()[offset / StoreBlock::kSliceBytes];
-            if (merging && sliceX == x) {
-                peak = std::max(peak, t);
-                continue;
-            }
-            if (merging) {
-                columns.column(x, peak, colour);
-            }
-            merging = true;
-            x = sliceX;
-            peak = t;
-            colour = colourAt(q, request);
-        }
+        mergeBlock(*m_blocks[k], start, request, merger);
         if (start + kBlockSize > request.to) {
             break;
         }
     }
-    if (merging) {
-        columns.column(x, peak, colour);
-    }
+    merger.finish();
 }
 
 } // namespace sorvella

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
 namespace sorvella {
@@ -32,6 +33,27 @@ signals:
     void wheelScrolled(int lines);   // wheel without Ctrl: lines to the right (negative: left)
     void wheelZoomed(int x, int steps); // Ctrl+wheel at column x: steps in (negative: out)
     void widthChanged(int width);    // the mapping's width has been set to it already
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    // Draws the waveform without the cursor into m_cache.
+    void render();
+
+    const RingStore& m_store;
+    WaveformMapping& m_mapping;
+    QImage m_cache;
+    bool m_stale = true; // m_cache no longer shows the mapping
+    int m_cursorX = -1;  // column of the cursor on screen; -1: none
+    // Wheel angle not yet worth a whole step (high-resolution wheels).
+    int m_scrollAngle = 0;
+    int m_zoomAngle = 0;
 };
 
 } // namespace sorvella
