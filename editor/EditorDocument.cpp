@@ -35,8 +35,7 @@ EditorDocument::EditorDocument(Services services, std::unique_ptr<RingStore> sto
     m_settings.target.sourceFormat = m_settings.format;
     m_mapping.setFadeInBytes(fadeBytes(m_settings.fadeIn, m_settings.format.avgBytesPerSec));
     m_mapping.setFadeOutBytes(fadeBytes(m_settings.fadeOut, m_settings.format.avgBytesPerSec));
-    m_playback =
-        m_services.makePlayback(*m_store, m_settings.format, m_mapping, m_services.events);
+    m_playback = m_services.makePlayback(*m_store, m_settings.format, m_mapping, m_services.events);
 }
 
 EditorDocument::~EditorDocument()
@@ -61,9 +60,8 @@ EditorDisplays EditorDocument::displays() const
     }
     displays.playDown = playing();
     displays.amplifyToolTip = amplifyToolTip(amplification());
-    displays.selectedRange = selectedRangeText((m_mapping.selectionEnd() -
-                                                m_mapping.selectionStart()) /
-                                               m_settings.format.avgBytesPerSec);
+    displays.selectedRange = selectedRangeText(
+        (m_mapping.selectionEnd() - m_mapping.selectionStart()) / m_settings.format.avgBytesPerSec);
     return displays;
 }
 
@@ -132,36 +130,6 @@ void EditorDocument::zoomIn()
         playPosition = m_playback->playPosition();
     }
     m_mapping.zoomIn(m_mode, playPosition);
-    layout();
-}
-
-void EditorDocument::zoomOut()
-{
-    m_mapping.zoomOut();
-    layout();
-}
-
-void EditorDocument::zoomAt(int x)
-{
-    m_mapping.zoomAt(x);
-    layout();
-}
-
-void EditorDocument::scrollLines(int count)
-{
-    m_mapping.scrollLines(count);
-    layout();
-}
-
-void EditorDocument::scrollPages(int count)
-{
-    m_mapping.scrollPages(count);
-    layout();
-}
-
-void EditorDocument::placeThumb(int thumb)
-{
-    m_mapping.placeThumb(thumb);
     layout();
 }
 

@@ -68,12 +68,15 @@ public:
     void dragTo(int x);
     void clickAt(int x);
 
+    // "+Zoom": centred as the mode says.
     void zoomIn();
-    void zoomOut();
-    void zoomAt(int x);
-    void scrollLines(int count);
-    void scrollPages(int count);
-    void placeThumb(int thumb);
+    // Any other zoom or scroll of the mapping; the scroll bar, the waveform
+    // and the displays follow.
+    template <typename Change> void changeView(Change change)
+    {
+        change(m_mapping);
+        layout();
+    }
 
     void setMode(EditMode mode);
     void moveFadeSlider(int step);

@@ -98,9 +98,9 @@ void EditorWindow::buildControls()
     m_zoomIn = button("zoomInButton", "zoom-in", tr("&+Zoom"), tr("Zoom in"), false);
     m_zoomOut = button("zoomOutButton", "zoom-out", tr("&-"), tr("Zoom out"), false);
     m_modes = new QButtonGroup(this);
-    m_modes->addButton(button("startButton", "mode-start", tr("&L"), tr("Adjust start position"),
-                              true),
-                       static_cast<int>(EditMode::AdjustStart));
+    m_modes->addButton(
+        button("startButton", "mode-start", tr("&L"), tr("Adjust start position"), true),
+        static_cast<int>(EditMode::AdjustStart));
     m_modes->addButton(button("playModeButton", "mode-play", tr("&P"), tr("Play mode"), true),
                        static_cast<int>(EditMode::Play));
     m_modes->addButton(button("endButton", "mode-end", tr("&R"), tr("Adjust end position"), true),
@@ -138,7 +138,8 @@ void EditorWindow::connectControls()
 {
     EditorDocument& document = *m_document;
     connect(m_zoomIn, &QPushButton::clicked, this, [&document] { document.zoomIn(); });
-    connect(m_zoomOut, &QPushButton::clicked, this, [&document] { document.zoomOut(); });
+    connect(m_zoomOut, &QPushButton::clicked, this,
+            [&document] { document.changeView([](WaveformMapping& view) { view.zoomOut(); }); });
     connect(m_modes, &QButtonGroup::idClicked, this,
             [&document](int id) { document.setMode(static_cast<EditMode>(id)); });
     connect(m_fadeSlider, &QSlider::valueChanged, this,
@@ -164,45 +165,53 @@ void EditorWindow::connectView()
     EditorDocument& document = *m_document;
     connect(m_view, &WaveformView::pressed, this, [&document](int x) { document.pressAt(x); });
     connect(m_view, &WaveformView::dragged, this, [&document](int x) { document.dragTo(x); });
-    connect(m_view, &WaveformView::doubleClicked, this,
-            [&document](int x) { document.zoomAt(x); });
-    connect(m_view, &WaveformView::rightClicked, this, [&document] { document.zoomOut(); });
-    connect(m_view, &WaveformView::wheelScrolled, this,
-            [&document](int lines) { document.scrollLines(lines); });
+    connect(m_view, &WaveformView::doubleClicked, this, [&document](int x) {
+        document.changeView([x](WaveformMapping& view) { view.zoomAt(x); });
+    });
+    connect(m_view, &WaveformView::rightClicked, this,
+            [&document] { document.changeView([](WaveformMapping& view) { view.zoomOut(); }); });
+    connect(m_view, &WaveformView::wheelScrolled, this, [&document](int lines) {
+        document.changeView([lines](WaveformMapping& view) { view.scrollLines(lines); });
+    });
     connect(m_view, &WaveformView::wheelZoomed, this, [&document](int x, int steps) {
-        for (; steps > 0; --steps) {
-            document.zoomAt(x);
-        }
-        for (; steps < 0; ++steps) {
-            document.zoomOut();
-        }
+        document.changeView([x, steps](WaveformMapping& view) {
+            for (int step = 0; step < steps; ++step) {
+                view.zoomAt(x);
+            }
+            for (int step = 0; step > steps; --step) {
+                view.zoomOut();
+            }
+        });
     });
     connect(m_view, &WaveformView::widthChanged, this, [this] { m_view->refresh(); });
 }
 
 void EditorWindow::scrollAction(int action)
 {
-    switch (action) {
-    case QAbstractSlider::SliderSingleStepAdd:
-        m_document->scrollLines(1);
-        break;
-    case QAbstractSlider::SliderSingleStepSub:
-        m_document->scrollLines(-1);
-        break;
-    case QAbstractSlider::SliderPageStepAdd:
-    case QAbstractSlider::SliderToMaximum:
-        m_document->scrollPages(1);
-        break;
-    case QAbstractSlider::SliderPageStepSub:
-    case QAbstractSlider::SliderToMinimum:
-        m_document->scrollPages(-1);
-        break;
-    case QAbstractSlider::SliderMove:
-        m_document->placeThumb(m_scrollBar->sliderPosition());
-        break;
-    default:
-        break;
-    }
+    const int thumb = m_scrollBar->sliderPosition();
+    m_document->changeView([action, thumb](WaveformMapping& view) {
+        switch (action) {
+        case QAbstractSlider::SliderSingleStepAdd:
+            view.scrollLines(1);
+            break;
+        case QAbstractSlider::SliderSingleStepSub:
+            view.scrollLines(-1);
+            break;
+        case QAbstractSlider::SliderPageStepAdd:
+        case QAbstractSlider::SliderToMaximum:
+            view.scrollPages(1);
+            break;
+        case QAbstractSlider::SliderPageStepSub:
+        case QAbstractSlider::SliderToMinimum:
+            view.scrollPages(-1);
+            break;
+        case QAbstractSlider::SliderMove:
+            view.placeThumb(thumb);
+            break;
+        default:
+            break;
+        }
+    });
 }
 
 void EditorWindow::saveAndClose()
@@ -326,8 +335,8 @@ void EditorWindow::cursorAt(int x)
 
 void EditorWindow::playbackEnded()
 {
-    QMetaObject::invokeMethod(this, [this] { m_document->playbackEnded(); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { m_document->playbackEnded(); }, Qt::QueuedConnection);
 }
 
 } // namespace sorvella

@@ -7,8 +7,7 @@ namespace sorvella {
 
 bool QtSelectionSaves::chooseTarget(SaveTarget& target)
 {
-    return chooseTargetFile(target, m_services.catalogue, m_saveAs.windows(),
-                            OverwriteCheck::Ask);
+    return chooseTargetFile(target, m_services.catalogue, m_saveAs.windows(), OverwriteCheck::Ask);
 }
 
 void QtSelectionSaves::startSave(std::unique_ptr<RingStore>& snapshot, const SaveTarget& target,

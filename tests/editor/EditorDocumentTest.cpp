@@ -94,8 +94,8 @@ TEST_F(EditorDocumentTest, TitleNamesTheDayAndBothEnds)
     EXPECT_EQ(d.recordingStart(), clock.time - kSeconds);
     const std::string title = d.title();
     EXPECT_EQ(title.rfind("Sorvella Edit  -  ", 0), 0u);
-    const std::string ends = ", " + clockTimeText(clock.time - kSeconds) + " - " +
-                             clockTimeText(clock.time);
+    const std::string ends =
+        ", " + clockTimeText(clock.time - kSeconds) + " - " + clockTimeText(clock.time);
     EXPECT_EQ(title.substr(title.size() - ends.size()), ends);
 }
 

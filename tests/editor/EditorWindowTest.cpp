@@ -1,9 +1,9 @@
 // The editor window offscreen: mouse, buttons and scroll bar reach the
 // document, and "saveandclose" writes the selection as the user shaped it.
 
+#include "editor/ui/EditorWindow.h"
 #include "control/OpenWindowList.h"
 #include "editor/FadeFilter.h"
-#include "editor/ui/EditorWindow.h"
 #include "editor/ui/WaveformView.h"
 #include "save/ui/StartSave.h"
 #include "tests/editor/EditorFakes.h"
