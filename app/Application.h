@@ -82,6 +82,8 @@ private:
     SaveJobEnvironment m_jobs;
     LinuxProcessLauncher m_launcher;
     AlsaMixerSystem m_mixers;
+    // Before the window: editors, its children, may still play on it.
+    AlsaWaveOutSystem m_waveOut;
     DBusFileManager m_fileManager;
     SystemClock m_clock;
     MessageBoxPrompter m_prompter;
@@ -92,7 +94,6 @@ private:
     MainWindow m_window;
     StatusDisplay m_status;
     SaveWindowStarter m_saves;
-    AlsaWaveOutSystem m_waveOut;
     EditorWindowOpener m_editors;
     RecordingController m_controller;
     ApplicationCloser m_closer;
