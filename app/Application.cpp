@@ -6,6 +6,8 @@
 #include "app/StartUpCommandLine.h"
 #include "app/qt/DisplayPresence.h"
 #include "control/ui/QtRetryDialog.h"
+#include "editor/PlayerPlayback.h"
+#include "editor/ui/QtSelectionSaves.h"
 #include "save/TargetRecord.h"
 #include "save/ui/DialogTargetFile.h"
 
@@ -27,6 +29,7 @@ Application::Application(QApplication& qt, WaveInSystem& waveIn, BlockFiles& blo
       m_catalogue(m_store, installedCodecs(linuxCodecServices())), m_jobs(m_targetFiles),
       m_help(HelpRouter::defaultFolder()), m_status(m_window, m_clock),
       m_saves(SaveWindowServices{m_jobs, m_openWindows, m_prompter}, &m_window, m_settings),
+      m_editors(editorServices(), &m_window),
       m_controller(RecordingController::Services{
           .settings = m_settings,
           .waveIn = waveIn,
@@ -39,7 +42,7 @@ Application::Application(QApplication& qt, WaveInSystem& waveIn, BlockFiles& blo
           .saves = m_saves,
           .pump = m_pump,
           .retryDialogs = [this] { return std::make_unique<QtRetryDialog>(&m_window); },
-          .editor = nullptr,
+          .editor = &m_editors,
           .closeApplication = [this] { m_closer.closeApplication(true); },
       }),
       m_closer(ApplicationCloser::Services{
@@ -135,6 +138,31 @@ void Application::openTargetWizard(SaveTarget& target)
                                       [this](std::int32_t topic) { m_help.showHelp(topic); }};
     DialogTargetFile dialog(&m_window, target, services);
     dialog.exec();
+}
+
+// Every editor plays on the default output and saves behind "Saving..."
+// windows of the main window, as Quick Save does.
+EditorWindow::Services Application::editorServices()
+{
+    const HelpTopicOpener help = [this](std::int32_t topic) { m_help.showHelp(topic); };
+    return EditorWindow::Services{
+        .mainSettings = m_settings,
+        .prompter = m_prompter,
+        .clock = m_clock,
+        .openWindows = m_openWindows,
+        .makeSaves =
+            [this, help](QWidget& editor) {
+                return std::make_unique<QtSelectionSaves>(
+                    EditorSaveServices{{m_jobs, m_openWindows, m_prompter},
+                                       m_catalogue,
+                                       &m_window,
+                                       m_settings,
+                                       help},
+                    editor);
+            },
+        .makePlayback = playerPlayback(m_waveOut),
+        .help = help,
+    };
 }
 
 void Application::terminationSignalled()

@@ -14,7 +14,9 @@
 #include "control/StatusDisplay.h"
 #include "control/ui/MainWindow.h"
 #include "core/Settings.h"
+#include "editor/ui/EditorWindowOpener.h"
 #include "engine/TempSession.h"
+#include "platform/audio/AlsaWaveOut.h"
 #include "platform/files/PosixTargetFiles.h"
 #include "platform/mixer/AlsaMixerSystem.h"
 #include "platform/settings/QSettingsStore.h"
@@ -69,6 +71,7 @@ private:
     void beginForcedClose();
     void runForcedClose();
     void openTargetWizard(SaveTarget& target);
+    EditorWindow::Services editorServices();
 
     QApplication& m_qt;
     QSettingsStore m_store;
@@ -79,6 +82,8 @@ private:
     SaveJobEnvironment m_jobs;
     LinuxProcessLauncher m_launcher;
     AlsaMixerSystem m_mixers;
+    // Before the window: editors, its children, may still play on it.
+    AlsaWaveOutSystem m_waveOut;
     DBusFileManager m_fileManager;
     SystemClock m_clock;
     MessageBoxPrompter m_prompter;
@@ -89,6 +94,7 @@ private:
     MainWindow m_window;
     StatusDisplay m_status;
     SaveWindowStarter m_saves;
+    EditorWindowOpener m_editors;
     RecordingController m_controller;
     ApplicationCloser m_closer;
     QtSaveAsWindows m_saveAs;

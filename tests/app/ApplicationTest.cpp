@@ -80,8 +80,7 @@ TEST_F(ApplicationTest, QuickSaveFromTheWindow)
 
     test::click(*application, "formButton"); // "&Quick Save" is in the large form
     EXPECT_TRUE(application->window().findChild<QPushButton*>("quickSaveButton")->isEnabled());
-    // No editor yet: nothing may stop the recording for one.
-    EXPECT_FALSE(application->window().findChild<QPushButton*>("editAndSaveButton")->isEnabled());
+    EXPECT_TRUE(application->window().findChild<QPushButton*>("editAndSaveButton")->isEnabled());
     test::click(*application, "quickSaveButton");
     ASSERT_TRUE(test::savesFinished(*application));
     EXPECT_GE(static_cast<std::int64_t>(test::readWav(savedFile()).data.size()),

@@ -326,6 +326,13 @@ TEST_F(RecordingControllerSaveTest, EditAndSaveModes)
     EXPECT_EQ(editor.stores.size(), 2u);
     ASSERT_EQ(prompter.boxes.size(), 1u);
     EXPECT_EQ(prompter.boxes[0].text, "Error: Recorded Area is empty!");
+
+    settings.editSaveMode = StopRecording;
+    ASSERT_TRUE(record(1));
+    controller->editAndSave();
+    ASSERT_EQ(editor.stores.size(), 3u);
+    EXPECT_EQ(editor.stores[2]->heldBytes(), bytesPerSecond());
+    EXPECT_FALSE(controller->hasRecorder());
 }
 
 } // namespace
