@@ -25,5 +25,6 @@ int encodeWma(const std::vector<std::string>& args);
 int encodeMp3(const std::vector<std::string>& args);
 int encodeMp2(const std::vector<std::string>& args);
 int recordIdle(const std::vector<std::string>& args);
+int editorPlay(const std::vector<std::string>& args);
 
 } // namespace sorvella::bench

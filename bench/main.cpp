@@ -21,6 +21,8 @@ const Benchmark kBenchmarks[] = {
     {"encode-mp2", "10 minutes saved by MP2Codec at 192 vs twolame -b 192, in CPU time", encodeMp2},
     {"record-idle", "a minute of recording by sorvella, window hidden and shown, vs arecord",
      recordIdle},
+    {"editor-play", "a minute played by the editor to ALSA \"default\" vs aplay, in CPU time",
+     editorPlay},
 };
 
 int usage()

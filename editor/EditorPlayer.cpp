@@ -1,6 +1,7 @@
 #include "editor/EditorPlayer.h"
 
 #include "editor/FadeFilter.h"
+#include "editor/PlayPacing.h"
 #include "editor/PlaybackEvents.h"
 #include "editor/WaveformMapping.h"
 #include "engine/RingStore.h"
@@ -10,12 +11,6 @@
 #include <utility>
 
 namespace sorvella {
-namespace {
-
-// The thread checks the device, the cursor and the shared values this often.
-constexpr std::chrono::milliseconds kPollInterval{10};
-
-} // namespace
 
 EditorPlayer::EditorPlayer(RingStore& store, const WaveFormat& format,
                            const WaveformMapping& mapping, WaveOutSystem& output,
@@ -183,11 +178,13 @@ void EditorPlayer::playLoop(ThreadPriority priority)
 void EditorPlayer::stream(WaveOut& device)
 {
     std::int64_t previous = 0;
+    PlayPacing pacing(kPieceBytes, m_format.avgBytesPerSec);
     for (;;) {
         std::int64_t position = m_playPosition;
         std::int64_t end = m_playEnd;
         if (position != previous + kPieceBytes) {
             device.reset(); // the user moved: nothing queued before is heard
+            pacing.reset();
         }
         const std::int64_t held = m_store.heldBytes();
         if (end < 0 || end > held) {
@@ -204,7 +201,7 @@ void EditorPlayer::stream(WaveOut& device)
             continue; // moved meanwhile
         }
         PlayBuffer* buffer = nullptr;
-        switch (awaitBuffer(device, piece, end, expected, buffer)) {
+        switch (awaitBuffer(device, piece, end, expected, pacing, buffer)) {
         case Next::Jump:
             continue;
         case Next::End:
@@ -220,11 +217,13 @@ void EditorPlayer::stream(WaveOut& device)
         fill(*buffer, data + offset, piece + offset,
              static_cast<std::int32_t>(kPieceBytes - offset), end);
         device.write(*buffer);
+        pacing.written(PlayPacing::Clock::now());
     }
 }
 
 EditorPlayer::Next EditorPlayer::awaitBuffer(WaveOut& device, std::int64_t piece, std::int64_t end,
-                                             std::int64_t expected, PlayBuffer*& chosen)
+                                             std::int64_t expected, PlayPacing& pacing,
+                                             PlayBuffer*& chosen)
 {
     for (;;) {
         device.poll();
@@ -236,6 +235,8 @@ EditorPlayer::Next EditorPlayer::awaitBuffer(WaveOut& device, std::int64_t piece
                 chosen = &buffer;
             }
         }
+        const PlayPacing::Clock::time_point now = PlayPacing::Clock::now();
+        pacing.looked(kBufferCount - free, now);
         if (piece < end && chosen != nullptr) {
             return m_playPosition == expected ? Next::Fill : Next::Jump;
         }
@@ -243,7 +244,7 @@ EditorPlayer::Next EditorPlayer::awaitBuffer(WaveOut& device, std::int64_t piece
         const std::int64_t heard = std::clamp<std::int64_t>(
             piece + kPieceBytes - (kBufferCount - free) * std::int64_t{kPieceBytes}, 0, end);
         m_events.cursorAt(m_mapping.pixelOf(heard));
-        pause(kPollInterval);
+        pause(pacing.pause(now));
         if (m_playPosition != expected) {
             return Next::Jump;
         }
@@ -268,7 +269,7 @@ void EditorPlayer::fill(PlayBuffer& buffer, const std::uint8_t* data, std::int64
     }
 }
 
-void EditorPlayer::pause(std::chrono::milliseconds limit)
+void EditorPlayer::pause(std::chrono::steady_clock::duration limit)
 {
     std::unique_lock lock(m_wakeMutex);
     m_wakeUp.wait_for(lock, limit, [this] { return m_woken; });

@@ -18,6 +18,7 @@
 namespace sorvella {
 
 class PlaybackEvents;
+class PlayPacing;
 class RingStore;
 class WaveformMapping;
 
@@ -86,10 +87,11 @@ private:
     void playLoop(ThreadPriority priority);
     void stream(WaveOut& device);
     Next awaitBuffer(WaveOut& device, std::int64_t piece, std::int64_t end, std::int64_t expected,
-                     PlayBuffer*& chosen);
+                     PlayPacing& pacing, PlayBuffer*& chosen);
     void fill(PlayBuffer& buffer, const std::uint8_t* data, std::int64_t from, std::int32_t length,
               std::int64_t end) const;
-    void pause(std::chrono::milliseconds limit);
+    // Sleeps for `limit` unless the window thread wakes it.
+    void pause(std::chrono::steady_clock::duration limit);
 
     RingStore& m_store;
     const WaveFormat m_format;
