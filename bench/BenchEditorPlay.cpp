@@ -101,13 +101,13 @@ private:
 
 int editorPlay(const std::vector<std::string>& args)
 {
+    const int seconds = secondsArgument(args, kDefaultSeconds);
+    const WaveFormat format;
+    const std::int64_t bytes = std::int64_t{seconds} * format.avgBytesPerSec;
     const auto dir = BenchDirectory::make(args.empty() ? std::string() : args[0]);
     if (!dir) {
         return 1;
     }
-    const int seconds = args.size() > 1 ? std::max(1, std::atoi(args[1].c_str())) : kDefaultSeconds;
-    const WaveFormat format;
-    const std::int64_t bytes = std::int64_t{seconds} * format.avgBytesPerSec;
     std::printf("directory: %s (%s), %d s of 44.1 kHz stereo to ALSA \"default\"\n",
                 dir->path().c_str(), dir->fileSystem().c_str(), seconds);
 

@@ -8,6 +8,7 @@
 #include "core/Settings.h"
 #include "save/SaveJobView.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -143,6 +144,13 @@ public:
 private:
     std::vector<std::uint8_t> m_bytes;
 };
+
+// The optional seconds argument of a run that plays or records for a time
+// (args[1]; args[0] names the scratch directory's parent).
+inline int secondsArgument(const std::vector<std::string>& args, int fallback)
+{
+    return args.size() > 1 ? std::max(1, std::atoi(args[1].c_str())) : fallback;
+}
 
 // User plus system time of a resource usage.
 inline double cpuSeconds(const rusage& usage)
