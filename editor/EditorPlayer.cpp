@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <system_error>
 #include <utility>
 
 namespace sorvella {
@@ -145,7 +147,12 @@ void EditorPlayer::start(std::int32_t timingProfile)
         m_woken = false;
     }
     m_running = true;
-    m_thread = std::thread(&EditorPlayer::playLoop, this, priority);
+    try {
+        m_thread = std::thread(&EditorPlayer::playLoop, this, priority);
+    } catch (const std::system_error& error) {
+        m_running = false;
+        throw RecException(std::string("Cannot start the play thread: ") + error.what());
+    }
 }
 
 void EditorPlayer::wake()

@@ -49,6 +49,8 @@ public:
     // The "Play" button and the second half of a click in "L" or "R": starts
     // or (in "P" while playing) stops, as the mode says. `timingProfile` 2
     // plays above normal priority. Answers whether a thread runs afterwards.
+    // Throws RecException when the system cannot start a thread; device
+    // failures come from finish().
     bool pressPlay(EditMode mode, bool playFaded, std::int32_t timingProfile);
     // A click in "P" at view column x: jumps a running thread there, or
     // starts one. Answers whether a thread runs afterwards.
