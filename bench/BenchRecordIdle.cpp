@@ -217,7 +217,7 @@ int recordIdle(const std::vector<std::string>& args)
     if (!dir) {
         return 1;
     }
-    const int seconds = args.size() > 1 ? std::max(1, std::atoi(args[1].c_str())) : kDefaultSeconds;
+    const int seconds = secondsArgument(args, kDefaultSeconds);
     std::printf("directory: %s (%s), %d s of 44.1 kHz stereo from ALSA \"default\"\n",
                 dir->path().c_str(), dir->fileSystem().c_str(), seconds);
     const double hidden = sideBySide(*dir, seconds, false);

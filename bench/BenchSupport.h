@@ -171,6 +171,13 @@ inline double percentile(std::vector<double> values, double fraction)
     return values[at];
 }
 
+// The optional seconds argument of a run that plays or records for a time
+// (args[1]; args[0] names the scratch directory's parent).
+inline int secondsArgument(const std::vector<std::string>& args, int fallback)
+{
+    return args.size() > 1 ? std::max(1, std::atoi(args[1].c_str())) : fallback;
+}
+
 // User plus system time of a resource usage.
 inline double cpuSeconds(const rusage& usage)
 {

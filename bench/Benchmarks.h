@@ -27,5 +27,6 @@ int encodeMp2(const std::vector<std::string>& args);
 int recordIdle(const std::vector<std::string>& args);
 int editorOpen(const std::vector<std::string>& args);
 int editorPaint(const std::vector<std::string>& args);
+int editorPlay(const std::vector<std::string>& args);
 
 } // namespace sorvella::bench

@@ -9,9 +9,11 @@
 namespace sorvella {
 namespace {
 
-// ALSA's own ring only bridges the play thread's polls; the sound queued
-// ahead lies in the play buffers.
-constexpr unsigned kRingMicroseconds = 250000;
+// ALSA's own ring only bridges the play thread's polls (at most 200 ms
+// apart, with room for a late one); the sound queued ahead lies in the play
+// buffers. Longer periods would cost fewer wake-ups, but with them the
+// server has lost the short first piece after a jump.
+constexpr unsigned kRingMicroseconds = 500000;
 constexpr unsigned kPeriodMicroseconds = 20000;
 // The play thread queues five buffers; room for more, so write never
 // allocates in the usual case.

@@ -39,9 +39,10 @@ public:
     virtual void write(PlayBuffer& buffer) = 0;
 
     // Frees every queued buffer whose sound has been played in full and
-    // hands the device more of what is queued. Call it at least every 10 ms
-    // while buffers are queued. Never blocks. Throws RecException when the
-    // device has failed; every buffer is then free, as after reset.
+    // hands the device more of what is queued. Call it at least every 200 ms
+    // while buffers are queued (more often to notice a free buffer sooner).
+    // Never blocks. Throws RecException when the device has failed; every
+    // buffer is then free, as after reset.
     virtual void poll() = 0;
 
     // Drops every queued sound at once: nothing more of it is heard, and all
