@@ -30,10 +30,12 @@ bool ApplicationCloser::closeApplication(bool forced)
     controller.stopTicks();
     if (forced) {
         windows.closeWindowsThatStay();
-        controller.waitForOpenWindows();
     } else {
         windows.closeAll();
     }
+    // Before the session's files are cleaned up, the closed editors must be
+    // gone with their sound.
+    controller.waitForOpenWindows();
     Settings& settings = m_services.settings;
     if (settings.autoSaveAction == kSaveOnClose && controller.continuousMode() &&
         controller.hasRecorder()) {

@@ -243,9 +243,9 @@ std::unique_ptr<RingStore> RecordingController::takeHeldSound(std::int32_t saveM
 
 void RecordingController::waitForOpenWindows()
 {
-    while (!m_services.openWindows.empty()) {
+    do {
         m_services.pump.pump(kWindowWaitPause);
-    }
+    } while (!m_services.openWindows.empty());
 }
 
 void RecordingController::editAndSave()

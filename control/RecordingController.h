@@ -91,7 +91,9 @@ public:
 
     void onTimer();
 
-    // Lets events run until every save and editor window has closed.
+    // Lets events run until every save and editor window has closed, and at
+    // least once: a closed window is deleted, with the sound it holds, only
+    // by the events after its close.
     void waitForOpenWindows();
 
     // No more ticks: the program is closing.

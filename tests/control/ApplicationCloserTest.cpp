@@ -36,6 +36,37 @@ private:
     OpenWindowList& m_list;
 };
 
+// An editor window as Qt closes it: it goes, with its sound, only with the
+// events that run after the close.
+class DeferredEditorWindow : public QObject, public OpenWindow {
+public:
+    DeferredEditorWindow(OpenWindowList& list, std::unique_ptr<RingStore> store)
+        : m_list(list), m_store(std::move(store))
+    {
+        m_list.add(*this);
+    }
+    ~DeferredEditorWindow() override { m_list.remove(*this); }
+    void showWindow() override {}
+    void closeWindow() override { deleteLater(); }
+    bool closesByItself() const override { return false; }
+
+private:
+    OpenWindowList& m_list;
+    std::unique_ptr<RingStore> m_store;
+};
+
+class DeferredEditors : public EditorOpener {
+public:
+    explicit DeferredEditors(OpenWindowList& list) : m_list(list) {}
+    void openEditor(std::unique_ptr<RingStore> store) override
+    {
+        new DeferredEditorWindow(m_list, std::move(store)); // deletes itself when closed
+    }
+
+private:
+    OpenWindowList& m_list;
+};
+
 class ApplicationCloserTest : public ControllerFixture, public ::testing::Test {
 protected:
     ApplicationCloserTest() { useWholeSecondBuffers(); }
@@ -68,6 +99,29 @@ protected:
         return error ? -1 : static_cast<std::int64_t>(size);
     }
 };
+
+class ClosingWithAnEditor : public ApplicationCloserTest,
+                            public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ClosingWithAnEditor, DeletesItsSoundBeforeTheSessionEnds)
+{
+    DeferredEditors editors(openWindows);
+    startRecording(&editors);
+    ASSERT_TRUE(record(1));
+    controller->editAndSave();
+    ASSERT_FALSE(openWindows.empty());
+    const std::string sessionDir = session.sessionDir();
+    prompter.answers = {Answer::Yes}; // close although an editor is open
+
+    EXPECT_TRUE(closer->closeApplication(GetParam()));
+    EXPECT_TRUE(openWindows.empty());
+    EXPECT_FALSE(std::filesystem::exists(sessionDir));
+    for (const auto& box : prompter.boxes) {
+        EXPECT_EQ(box.text.find("Temp Files were not deleted"), std::string::npos) << box.text;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ForcedOrAsked, ClosingWithAnEditor, ::testing::Bool());
 
 TEST_F(ApplicationCloserTest, CloseWithoutWindowsEndsEverything)
 {
