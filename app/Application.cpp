@@ -6,6 +6,7 @@
 #include "app/StartUpCommandLine.h"
 #include "app/qt/DisplayPresence.h"
 #include "control/ui/QtRetryDialog.h"
+#include "control/ui/TimeSettingsDialog.h"
 #include "editor/PlayerPlayback.h"
 #include "editor/ui/QtSelectionSaves.h"
 #include "save/TargetRecord.h"
@@ -70,6 +71,7 @@ Application::Application(QApplication& qt, WaveInSystem& waveIn, BlockFiles& blo
           .catalogue = m_catalogue,
           .saveAs = m_saveAs.windows(),
           .targetWizard = [this](SaveTarget& target) { openTargetWizard(target); },
+          .timeSettings = [this] { return openTimeSettings(); },
           .help = [this](std::int32_t topic) { m_help.showHelp(topic); },
       }),
       m_signalNotifier(m_signals.readDescriptor(), QSocketNotifier::Read),
@@ -138,6 +140,13 @@ void Application::openTargetWizard(SaveTarget& target)
                                       [this](std::int32_t topic) { m_help.showHelp(topic); }};
     DialogTargetFile dialog(&m_window, target, services);
     dialog.exec();
+}
+
+bool Application::openTimeSettings()
+{
+    TimeSettingsDialog dialog(&m_window, m_settings,
+                              [this](std::int32_t topic) { m_help.showHelp(topic); });
+    return dialog.exec() == QDialog::Accepted;
 }
 
 // Every editor plays on the default output and saves behind "Saving..."

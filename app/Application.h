@@ -71,6 +71,7 @@ private:
     void beginForcedClose();
     void runForcedClose();
     void openTargetWizard(SaveTarget& target);
+    bool openTimeSettings();
     EditorWindow::Services editorServices();
 
     QApplication& m_qt;

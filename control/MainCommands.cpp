@@ -99,8 +99,9 @@ void MainCommands::editAndSave()
 void MainCommands::changeTimeSettings()
 {
     guarded([this] {
-        notAvailableYet("The \"Time Settings\" dialog");
-        refresh();
+        m_services.controller.onTimeSettingsClosed(m_services.timeSettings(), [this] {
+            m_services.targetWizard(m_services.settings.target);
+        });
     });
 }
 

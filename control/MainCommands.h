@@ -45,6 +45,8 @@ public:
         SaveAsWindows saveAs;
         // The modal "Select Targetfile..." dialog on the main target.
         std::function<void(SaveTarget&)> targetWizard;
+        // The modal "Time Settings" dialog on the settings; true after OK.
+        std::function<bool()> timeSettings;
         std::function<void(std::int32_t topic)> help;
     };
 

@@ -26,6 +26,14 @@ constexpr const char* kEmptyRecording = "Error: Recorded Area is empty!";
 constexpr const char* kNoEditorUnattended =
     "Edit after: there is no display to show the editor on; the recording is saved instead.";
 
+constexpr const char* kNoPercentText =
+    "Note, that for archive mode it is recommended to use a '%' filename to automatically "
+    "generate filenames. Do you want to start the File-Wizard to set a '%' filename?";
+constexpr const char* kNoPercentCaption = "Warning: target file name contains no '%'";
+constexpr const char* kArchiveNeedsLoopText =
+    "Note, that the archive settings only work in Loop Mode. Switch to Loop Mode to activate "
+    "archiving";
+
 constexpr std::chrono::milliseconds kWindowWaitPause{10};
 constexpr std::int32_t kPeriodicTicks = 10;
 constexpr std::int32_t kPriorityPeriods = 20;
@@ -269,6 +277,30 @@ void RecordingController::restoreWindows()
     m_services.view.restoreWindow();
     m_services.openWindows.showAll();
 }
+
+void RecordingController::onTimeSettingsClosed(bool ok, const std::function<void()>& openFileWizard)
+{
+    if (ok && m_settings.loopMode > 0) {
+        Prompter& prompter = m_services.prompter;
+        if (m_settings.target.fileName.find('%') == std::string::npos &&
+            prompter.ask(kNoPercentText, kNoPercentCaption, Prompter::Buttons::YesNo,
+                         Prompter::Icon::Warning) == Prompter::Answer::Yes) {
+            openFileWizard();
+        }
+        if (m_continuousMode.load() && m_recorder) {
+            prompter.tell(kArchiveNeedsLoopText, Prompter::Icon::Information);
+        }
+        computeNextArchiveTime();
+    }
+    // The boxes run the event loop: the recording may have ended meanwhile.
+    if (ok && m_recorder && m_recorder->store() != nullptr) {
+        m_recorder->store()->setTriggerLevel(m_settings);
+    }
+    refreshStatus(true);
+}
+
+// Placeholder until the archive saves schedule themselves.
+void RecordingController::computeNextArchiveTime() {}
 
 void RecordingController::onTimer()
 {

@@ -91,6 +91,15 @@ public:
 
     void onTimer();
 
+    // After the "Time Settings" dialog: when it was confirmed, the archive
+    // modes' advice on the target name (Yes runs `openFileWizard`) and on
+    // continuous mode, the next archive time, and the running store's
+    // trigger level. The status is refreshed in every case.
+    void onTimeSettingsClosed(bool ok, const std::function<void()>& openFileWizard);
+
+    // When the next archive save is due, from the clock and the settings.
+    void computeNextArchiveTime();
+
     // Lets events run until every save and editor window has closed, and at
     // least once: a closed window is deleted, with the sound it holds, only
     // by the events after its close.

@@ -53,6 +53,7 @@ protected:
             .catalogue = catalogue,
             .saveAs = saveAs.windows(),
             .targetWizard = [this](SaveTarget& target) { wizard(target); },
+            .timeSettings = [this] { return timeSettings(); },
             .help = [](std::int32_t) {},
         });
     }
@@ -66,6 +67,7 @@ protected:
     CodecCatalogue catalogue{store, {}};
     test::FakeSaveAsWindows saveAs;
     std::function<void(SaveTarget&)> wizard = [](SaveTarget&) {};
+    std::function<bool()> timeSettings = [] { return false; };
     std::unique_ptr<MainCommands> commands;
 };
 
@@ -136,6 +138,35 @@ TEST_F(MainCommandsTest, MixerOpensTheRecordingControls)
     launcher.install("pavucontrol");
     commands->mixer();
     EXPECT_EQ(launcher.started().back(), (Command{"pavucontrol", "--tab=4"}));
+}
+
+// Cancel changes nothing; OK on an archive mode advises on the name and the
+// mode, and a running store takes the new trigger level at once.
+TEST_F(MainCommandsTest, ConfirmedTimeSettingsTakeEffect)
+{
+    controller->onTimer();
+    ASSERT_TRUE(controller->hasRecorder());
+    controller->setContinuousMode(true);
+    int wizards = 0;
+    wizard = [&](SaveTarget&) { ++wizards; };
+    timeSettings = [this] {
+        settings.loopMode = 1;
+        settings.voxVolume = 1000;
+        return false;
+    };
+    commands->changeTimeSettings();
+    EXPECT_TRUE(prompter.boxes.empty());
+    EXPECT_NE(controller->recorder()->store()->triggerLevel(), 1000);
+
+    timeSettings = [] { return true; };
+    prompter.answers = {Answer::Yes};
+    commands->changeTimeSettings();
+    ASSERT_EQ(prompter.boxes.size(), 2u);
+    EXPECT_EQ(prompter.boxes[0].caption, "Warning: target file name contains no '%'");
+    EXPECT_EQ(wizards, 1);
+    EXPECT_EQ(prompter.boxes[1].text, "Note, that the archive settings only work in Loop Mode. "
+                                      "Switch to Loop Mode to activate archiving");
+    EXPECT_EQ(controller->recorder()->store()->triggerLevel(), 1000);
 }
 
 // No exception leaves a command: it is shown, and the program goes on.
