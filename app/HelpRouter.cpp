@@ -21,7 +21,7 @@ std::string helpTopic(std::int32_t contextId, HelpPhase phase)
     }
     switch (window) {
     case 129:
-        return "times.htm";
+        return "timesettings.htm";
     case 133:
         return "config.htm";
     case 152:
