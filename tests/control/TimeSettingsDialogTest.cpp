@@ -67,12 +67,10 @@ TEST(TimeSettingsDialogTest, ClicksReachTheSettingsOnlyThroughOk)
     EXPECT_EQ(settings.loopMode, 0);
     buttons->button(QDialogButtonBox::Ok)->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(settings.autoSaveAction, 3);
     EXPECT_EQ(settings.autoSaveFollow, 1);
     EXPECT_EQ(settings.loopMode, 2);
     EXPECT_EQ(settings.archiverInterval, 1200);
     EXPECT_EQ(settings.voxVolume, 1);
-    EXPECT_EQ(settings.voxProfile, 0);
 }
 
 } // namespace
