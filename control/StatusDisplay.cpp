@@ -66,9 +66,8 @@ void StatusDisplay::refreshStatus(const StatusInput& input, const Settings& sett
     m_view.setChecked(RecordingButton::Continuous, input.hasRecorder && input.continuousMode);
     m_view.setChecked(RecordingButton::Loop, input.hasRecorder && !input.continuousMode);
     updateTargetDisplay(input, settings);
-    m_view.setEnabling(
-        controlEnabling(input.hasRecorder, input.editorAvailable, settings.showModeLarge,
-                        targetExists(settings.target)));
+    m_view.setEnabling(controlEnabling(input.hasRecorder, input.editorAvailable,
+                                       settings.showModeLarge, targetExists(settings.target)));
     if (!full) {
         return;
     }
