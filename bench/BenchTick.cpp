@@ -7,6 +7,7 @@
 #include "bench/BenchSupport.h"
 #include "bench/Benchmarks.h"
 #include "bench/OffscreenApplication.h"
+#include "control/ArchiveClock.h"
 #include "control/Clock.h"
 #include "control/OpenWindowList.h"
 #include "control/RecordingController.h"
@@ -61,6 +62,7 @@ int tick(const std::vector<std::string>& args)
     SimulatedWaveInSystem waveIn(signal);
     StderrPrompter prompter;
     SystemClock clock;
+    SystemArchiveClock archiveClock;
     OpenWindowList openWindows;
     MainWindow window;
     StatusDisplay status(window, clock);
@@ -74,6 +76,7 @@ int tick(const std::vector<std::string>& args)
         .session = session,
         .prompter = prompter,
         .clock = clock,
+        .archiveClock = archiveClock,
         .view = window,
         .status = status,
         .openWindows = openWindows,

@@ -3,6 +3,7 @@
 #include "app/SaveWindowStarter.h"
 #include "app/qt/QtEventPump.h"
 #include "control/ApplicationCloser.h"
+#include "control/ArchiveClock.h"
 #include "control/Clock.h"
 #include "control/EditorOpener.h"
 #include "control/OpenWindowList.h"
@@ -36,10 +37,13 @@ inline void ensureQApplication()
     }
 }
 
-class ManualClock : public Clock {
+// The calendar time and the archive clock, both set by the test.
+class ManualClock : public Clock, public ArchiveClock {
 public:
     std::int64_t now() const override { return time; }
+    ArchiveTime utcNow() const override { return {time, milliseconds}; }
     std::int64_t time = 1'700'000'000;
+    std::int32_t milliseconds = 0;
 };
 
 // Answers from the script; `duringAsk` runs inside the box, as the event loop
@@ -68,6 +72,29 @@ public:
     }
 
     std::function<void(const Box&)> duringAsk;
+};
+
+// The real event pump, but work deferred to later runs only when the test
+// says so: no test waits for a timer.
+class SteppedEventPump : public QtEventPump {
+public:
+    void runLater(std::chrono::milliseconds, std::function<void()> action) override
+    {
+        deferred.push_back(std::move(action));
+    }
+
+    // Runs what was deferred until now; returns how many ran.
+    std::size_t runDeferred()
+    {
+        std::vector<std::function<void()>> due;
+        due.swap(deferred);
+        for (const auto& action : due) {
+            action();
+        }
+        return due.size();
+    }
+
+    std::vector<std::function<void()>> deferred;
 };
 
 // What happened to the retry dialogs the controller opened.
@@ -133,6 +160,7 @@ struct ControllerFixture : StoreFixture {
             .session = session,
             .prompter = prompter,
             .clock = clock,
+            .archiveClock = clock,
             .view = view,
             .status = status,
             .openWindows = openWindows,
@@ -210,7 +238,7 @@ struct ControllerFixture : StoreFixture {
     PosixTargetFiles targetFiles;
     SaveJobEnvironment jobs{targetFiles};
     SaveWindowStarter saves{SaveWindowServices{jobs, openWindows, prompter}, nullptr, settings};
-    QtEventPump pump;
+    SteppedEventPump pump;
     RetryDialogLog retries;
     int quits = 0;
     std::unique_ptr<RecordingController> controller;
