@@ -16,6 +16,7 @@
 #include "tests/engine/StoreFixture.h"
 #include "tests/save/SaveJobFixture.h"
 #include "tests/support/FakePrompter.h"
+#include "tests/support/SteppedEventPump.h"
 #include "tests/support/WaitFor.h"
 
 #include <QApplication>
@@ -72,29 +73,6 @@ public:
     }
 
     std::function<void(const Box&)> duringAsk;
-};
-
-// The real event pump, but work deferred to later runs only when the test
-// says so: no test waits for a timer.
-class SteppedEventPump : public QtEventPump {
-public:
-    void runLater(std::chrono::milliseconds, std::function<void()> action) override
-    {
-        deferred.push_back(std::move(action));
-    }
-
-    // Runs what was deferred until now; returns how many ran.
-    std::size_t runDeferred()
-    {
-        std::vector<std::function<void()>> due;
-        due.swap(deferred);
-        for (const auto& action : due) {
-            action();
-        }
-        return due.size();
-    }
-
-    std::vector<std::function<void()>> deferred;
 };
 
 // What happened to the retry dialogs the controller opened.
