@@ -43,15 +43,23 @@ double crossingsPerSecond(const std::vector<std::uint8_t>& data, double rate)
     return frames == 0 ? 0 : crossings * rate / static_cast<double>(frames);
 }
 
-TEST(ApplicationDeviceTest, RecordsAToneSavesItAndClosesCleanly)
-{
-    QApplication qt(argc, argv);
+// The program on the real input, which hears the test server's tone, saving
+// into a documents folder of its own.
+class ToneRecording : public ::testing::Test {
+protected:
+    // The folder is looked up when the program starts up.
+    ToneRecording() { test::setDocumentsFolder(documents.path()); }
+
+    QApplication qt{argc, argv};
     const test::SineInput sine;
-    test::TempDir documents("documents");
-    test::setDocumentsFolder(documents.path());
+    test::TempDir documents{"documents"};
     AlsaWaveInSystem soundCards;
     PosixBlockFiles blockFiles;
-    Application application(qt, soundCards, blockFiles);
+    Application application{qt, soundCards, blockFiles};
+};
+
+TEST_F(ToneRecording, RecordsAToneSavesItAndClosesCleanly)
+{
     application.startUp();
 
     ASSERT_TRUE(test::recordedAtLeast(application, 2));
@@ -87,15 +95,8 @@ double sineResidual(const std::vector<std::uint8_t>& data, std::size_t frame)
 
 // Archive mode with a 10 s interval and no margins: the tone runs on across
 // every join of consecutive files.
-TEST(ApplicationDeviceTest, ArchiveFilesOfAToneJoinWithoutAGap)
+TEST_F(ToneRecording, ArchiveFilesOfAToneJoinWithoutAGap)
 {
-    QApplication qt(argc, argv);
-    const test::SineInput sine;
-    test::TempDir documents("documents");
-    test::setDocumentsFolder(documents.path());
-    AlsaWaveInSystem soundCards;
-    PosixBlockFiles blockFiles;
-    Application application(qt, soundCards, blockFiles);
     application.startUp();
     Settings& settings = application.settings();
     settings.loopMode = 1;
