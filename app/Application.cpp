@@ -37,6 +37,7 @@ Application::Application(QApplication& qt, WaveInSystem& waveIn, BlockFiles& blo
           .session = m_session,
           .prompter = m_prompter,
           .clock = m_clock,
+          .archiveClock = m_archiveClock,
           .view = m_window,
           .status = m_status,
           .openWindows = m_openWindows,

@@ -7,6 +7,7 @@
 #include "app/qt/QtEventPump.h"
 #include "app/qt/QuitInterceptor.h"
 #include "control/ApplicationCloser.h"
+#include "control/ArchiveClock.h"
 #include "control/Clock.h"
 #include "control/MainCommands.h"
 #include "control/OpenWindowList.h"
@@ -87,6 +88,7 @@ private:
     AlsaWaveOutSystem m_waveOut;
     DBusFileManager m_fileManager;
     SystemClock m_clock;
+    SystemArchiveClock m_archiveClock;
     MessageBoxPrompter m_prompter;
     HelpRouter m_help;
     QtEventPump m_pump;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 
 namespace sorvella {
 
@@ -16,6 +17,10 @@ public:
     // True while a modal box or dialog of ours runs its own event loop below
     // the caller: a wait for windows started there could wait on that box.
     virtual bool insideModalLoop() const = 0;
+
+    // Runs `action` once from the event loop after about `delay`, so that
+    // the caller does not hold the main thread while it waits.
+    virtual void runLater(std::chrono::milliseconds delay, std::function<void()> action) = 0;
 };
 
 } // namespace sorvella

@@ -35,6 +35,8 @@ constexpr const char* kArchiveNeedsLoopText =
     "archiving";
 
 constexpr std::chrono::milliseconds kWindowWaitPause{10};
+// The last buffers before a due archive time reach the store meanwhile.
+constexpr std::chrono::milliseconds kArchiveSavePause{100};
 constexpr std::int32_t kPeriodicTicks = 10;
 constexpr std::int32_t kPriorityPeriods = 20;
 
@@ -70,7 +72,14 @@ private:
 } // namespace
 
 RecordingController::RecordingController(Services services)
-    : m_services(std::move(services)), m_settings(m_services.settings)
+    : m_services(std::move(services)), m_settings(m_services.settings),
+      m_archive(ArchiveSaver::Services{
+          .settings = m_services.settings,
+          .clock = m_services.clock,
+          .archiveClock = m_services.archiveClock,
+          .prompter = m_services.prompter,
+          .saves = m_services.saves,
+      })
 {
 }
 
@@ -99,6 +108,7 @@ std::int32_t RecordingController::keepSeconds() const
 
 bool RecordingController::startRecording()
 {
+    computeNextArchiveTime();
     try {
         m_recorder =
             std::make_unique<SoundReader>(*this, m_settings, m_services.waveIn, m_services.session);
@@ -228,7 +238,7 @@ void RecordingController::startQuickSave(std::unique_ptr<RingStore>& held, const
     SaveTarget target = copyTarget(m_settings.target);
     target.sourceFormat = format;
     applyTimes(target, now - held->heldBytes() / format.avgBytesPerSec, now);
-    m_services.saves.startSave(held, target);
+    m_services.saves.startSave(held, target, nullptr);
 }
 
 // "stop" and "restart" stop the reader before taking its store, so that the
@@ -299,9 +309,6 @@ void RecordingController::onTimeSettingsClosed(bool ok, const std::function<void
     refreshStatus(true);
 }
 
-// Placeholder until the archive saves schedule themselves.
-void RecordingController::computeNextArchiveTime() {}
-
 void RecordingController::onTimer()
 {
     // A message box of a tick runs the event loop, and with it the timer: a
@@ -315,6 +322,9 @@ void RecordingController::onTimer()
         return;
     }
     startRetryStep();
+    if (!m_continuousMode.load() && m_settings.loopMode == Archive) {
+        archiveStep();
+    }
     levelMeterStep();
     m_services.status.showTexts();
     periodicStep();
@@ -517,6 +527,47 @@ void RecordingController::closeRetryDialog()
 {
     m_retryDialog.reset();
     refreshStatus(true);
+}
+
+void RecordingController::computeNextArchiveTime()
+{
+    m_archive.computeNextArchiveTime();
+}
+
+void RecordingController::archiveStep()
+{
+    ArchiveSaver::TickResult result = m_archive.tick(m_recorder != nullptr);
+    m_services.status.texts().stopAfter = std::move(result.countdown);
+    if (result.save) {
+        deferArchiveSave(*result.save);
+    }
+}
+
+void RecordingController::deferArchiveSave(const ArchiveSaver::DueSave& due)
+{
+    m_services.pump.runLater(kArchiveSavePause, [this, alive = std::weak_ptr<bool>(m_alive), due] {
+        if (alive.lock()) {
+            continueArchiveSave(due);
+        }
+    });
+}
+
+// Runs as a tick would: ticks that come while its boxes are open are left
+// out, and inside another tick's box it waits for that tick to end.
+void RecordingController::continueArchiveSave(const ArchiveSaver::DueSave& due)
+{
+    if (m_ticksStopped || !m_recorder) {
+        return;
+    }
+    if (m_inTick) {
+        deferArchiveSave(due);
+        return;
+    }
+    const FlagScope inTick(m_inTick);
+    const WaveFormat format = m_recorder->format();
+    if (!m_archive.save(takeSnapshot(), format, due, m_unattended)) {
+        m_outcome.note(RunOutcome::SaveFailed);
+    }
 }
 
 void RecordingController::levelMeterStep()

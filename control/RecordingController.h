@@ -1,5 +1,6 @@
 #pragma once
 
+#include "control/ArchiveSaver.h"
 #include "control/RetryDialog.h"
 #include "control/RunOutcome.h"
 #include "control/StatusDisplay.h"
@@ -16,6 +17,7 @@
 
 namespace sorvella {
 
+class ArchiveClock;
 class Clock;
 class EditorOpener;
 class EventPump;
@@ -41,6 +43,7 @@ public:
         TempSession& session;
         Prompter& prompter;
         const Clock& clock;
+        const ArchiveClock& archiveClock;
         MainView& view;
         StatusDisplay& status;
         OpenWindowList& openWindows;
@@ -97,7 +100,8 @@ public:
     // trigger level. The status is refreshed in every case.
     void onTimeSettingsClosed(bool ok, const std::function<void()>& openFileWizard);
 
-    // When the next archive save is due, from the clock and the settings.
+    // The next archive save time from now, after a start or a change of the
+    // archive settings.
     void computeNextArchiveTime();
 
     // Lets events run until every save and editor window has closed, and at
@@ -138,6 +142,9 @@ private:
     void endUnattendedRun();
     void startRetryStep();
     void closeRetryDialog();
+    void archiveStep();
+    void deferArchiveSave(const ArchiveSaver::DueSave& due);
+    void continueArchiveSave(const ArchiveSaver::DueSave& due);
     void levelMeterStep();
     void periodicStep();
 
@@ -154,6 +161,10 @@ private:
     bool m_ticksStopped = false;
     bool m_unattended = false;
     RunOutcome m_outcome;
+    ArchiveSaver m_archive;
+    // Deferred work holds a weak reference: it does nothing once the
+    // controller is gone.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 } // namespace sorvella

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QTimer>
 
 #include <thread>
 
@@ -19,6 +20,11 @@ void QtEventPump::pump(std::chrono::milliseconds pause)
 bool QtEventPump::insideModalLoop() const
 {
     return QApplication::activeModalWidget() != nullptr;
+}
+
+void QtEventPump::runLater(std::chrono::milliseconds delay, std::function<void()> action)
+{
+    QTimer::singleShot(delay, std::move(action));
 }
 
 } // namespace sorvella

@@ -11,6 +11,7 @@ class QtEventPump : public EventPump {
 public:
     void pump(std::chrono::milliseconds pause) override;
     bool insideModalLoop() const override;
+    void runLater(std::chrono::milliseconds delay, std::function<void()> action) override;
 };
 
 } // namespace sorvella

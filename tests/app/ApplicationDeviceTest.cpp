@@ -18,6 +18,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <numbers>
 
 namespace sorvella {
 namespace {
@@ -42,15 +43,23 @@ double crossingsPerSecond(const std::vector<std::uint8_t>& data, double rate)
     return frames == 0 ? 0 : crossings * rate / static_cast<double>(frames);
 }
 
-TEST(ApplicationDeviceTest, RecordsAToneSavesItAndClosesCleanly)
-{
-    QApplication qt(argc, argv);
+// The program on the real input, which hears the test server's tone, saving
+// into a documents folder of its own.
+class ToneRecording : public ::testing::Test {
+protected:
+    // The folder is looked up when the program starts up.
+    ToneRecording() { test::setDocumentsFolder(documents.path()); }
+
+    QApplication qt{argc, argv};
     const test::SineInput sine;
-    test::TempDir documents("documents");
-    test::setDocumentsFolder(documents.path());
+    test::TempDir documents{"documents"};
     AlsaWaveInSystem soundCards;
     PosixBlockFiles blockFiles;
-    Application application(qt, soundCards, blockFiles);
+    Application application{qt, soundCards, blockFiles};
+};
+
+TEST_F(ToneRecording, RecordsAToneSavesItAndClosesCleanly)
+{
     application.startUp();
 
     ASSERT_TRUE(test::recordedAtLeast(application, 2));
@@ -71,6 +80,61 @@ TEST(ApplicationDeviceTest, RecordsAToneSavesItAndClosesCleanly)
     application.window().close();
     EXPECT_TRUE(application.closed());
     EXPECT_TRUE(test::noSessionDirectories());
+}
+
+// How far sample n of the first channel strays from the 1 kHz sine that its
+// two neighbours describe: a missing or doubled frame shows as a jump.
+double sineResidual(const std::vector<std::uint8_t>& data, std::size_t frame)
+{
+    const auto at = [&](std::size_t f) {
+        return static_cast<double>(static_cast<std::int16_t>(data[4 * f] | data[4 * f + 1] << 8));
+    };
+    const double twoCos = 2 * std::cos(2 * std::numbers::pi * 1000 / 44100);
+    return std::abs(at(frame + 1) - twoCos * at(frame) + at(frame - 1));
+}
+
+// Archive mode with a 10 s interval and no margins: the tone runs on across
+// every join of consecutive files.
+TEST_F(ToneRecording, ArchiveFilesOfAToneJoinWithoutAGap)
+{
+    application.startUp();
+    Settings& settings = application.settings();
+    settings.loopMode = 1;
+    settings.archiverInterval = 10;
+    settings.archiverOverlap = 0;
+    settings.archiverDelay = 0;
+    settings.target.fileName = (documents.path() / "part%n.wav").string();
+
+    const auto part = [&](int n) {
+        return documents.path() / ("part" + std::to_string(n) + ".wav");
+    };
+    ASSERT_TRUE(test::waitFor(
+        [&] {
+            QCoreApplication::processEvents();
+            return std::filesystem::exists(part(3));
+        },
+        std::chrono::seconds(60)));
+    ASSERT_TRUE(test::savesFinished(application));
+    application.window().close();
+
+    std::vector<std::uint8_t> joined;
+    std::vector<std::size_t> joins; // frames where a file after a full one begins
+    for (int n = 1; n <= 3; ++n) {
+        const std::vector<std::uint8_t> data = test::readWav(part(n)).data;
+        if (n > 1 && joined.size() >= 176400) {
+            joins.push_back(joined.size() / 4);
+        }
+        joined.insert(joined.end(), data.begin(), data.end());
+    }
+    ASSERT_FALSE(joins.empty());
+    EXPECT_GE(joined.size() / 4 - joins.back(), 9u * 44100);
+    // Within one file the tone follows the sine closely; at each join too.
+    EXPECT_LT(sineResidual(joined, joins.back() - 22050), 64);
+    for (const std::size_t join : joins) {
+        for (std::size_t frame = join - 2; frame <= join + 2; ++frame) {
+            EXPECT_LT(sineResidual(joined, frame), 64) << "frame " << frame - join << " of a join";
+        }
+    }
 }
 
 // The executable itself: started, recording, ended by SIGTERM with exit code

@@ -3,6 +3,7 @@
 #include "app/SaveWindowStarter.h"
 #include "app/qt/QtEventPump.h"
 #include "control/ApplicationCloser.h"
+#include "control/ArchiveClock.h"
 #include "control/Clock.h"
 #include "control/EditorOpener.h"
 #include "control/OpenWindowList.h"
@@ -15,6 +16,7 @@
 #include "tests/engine/StoreFixture.h"
 #include "tests/save/SaveJobFixture.h"
 #include "tests/support/FakePrompter.h"
+#include "tests/support/SteppedEventPump.h"
 #include "tests/support/WaitFor.h"
 
 #include <QApplication>
@@ -36,10 +38,13 @@ inline void ensureQApplication()
     }
 }
 
-class ManualClock : public Clock {
+// The calendar time and the archive clock, both set by the test.
+class ManualClock : public Clock, public ArchiveClock {
 public:
     std::int64_t now() const override { return time; }
+    ArchiveTime utcNow() const override { return {time, milliseconds}; }
     std::int64_t time = 1'700'000'000;
+    std::int32_t milliseconds = 0;
 };
 
 // Answers from the script; `duringAsk` runs inside the box, as the event loop
@@ -133,6 +138,7 @@ struct ControllerFixture : StoreFixture {
             .session = session,
             .prompter = prompter,
             .clock = clock,
+            .archiveClock = clock,
             .view = view,
             .status = status,
             .openWindows = openWindows,
@@ -210,7 +216,7 @@ struct ControllerFixture : StoreFixture {
     PosixTargetFiles targetFiles;
     SaveJobEnvironment jobs{targetFiles};
     SaveWindowStarter saves{SaveWindowServices{jobs, openWindows, prompter}, nullptr, settings};
-    QtEventPump pump;
+    SteppedEventPump pump;
     RetryDialogLog retries;
     int quits = 0;
     std::unique_ptr<RecordingController> controller;
