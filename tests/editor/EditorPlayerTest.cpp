@@ -142,7 +142,9 @@ TEST_F(EditorPlayerTest, FailuresEndTheThreadAndAreHandedOverAfterwards)
 
     output.failOpens(false);
     output.failWritesAfter(2);
-    EXPECT_TRUE(player->pressPlay(EditMode::Play, false, 0));
+    // Its answer is left alone: on a busy machine the thread may have failed
+    // and ended before pressPlay looks.
+    player->pressPlay(EditMode::Play, false, 0);
     const std::optional<RecException> gone = playToEnd();
     ASSERT_TRUE(gone.has_value());
     EXPECT_EQ(gone->message(), "Fake wave out: the device is gone");
