@@ -28,9 +28,12 @@ void writeJobLine(JobStore& jobs, std::int32_t job, const std::string& line, Pro
 std::string readDefaultJobLine(const SettingsStore& store);
 void writeDefaultJobLine(SettingsStore& store, const std::string& line);
 
-// The option line that gives `settings` back when a job runs it. Throws
-// RecException when the target's name holds a double quote: it would end the
-// name early in the line and let the rest be read as options.
+// The option line that gives `settings` back when a job runs it (onto a
+// record whose target has the same codec): the recording format, the timed
+// save or edit, "-i", "-n", the mixer string and the target file, as in
+// "-q:s:44100 -c:0:600 -i -f:128:\"/home/me/take.mp3\"". Throws RecException
+// when the target's name holds a double quote: it would end the name early
+// in the line and let the rest be read as options.
 std::string buildJobLine(const Settings& settings);
 
 // Reads `line` onto `settings` with a parser of its own and applies it; bad
