@@ -181,20 +181,20 @@ void Application::configureJob()
         return;
     }
     const HelpTopicOpener help = [this](std::int32_t topic) { m_help.showHelp(topic); };
-    JobSettingsDialog dialog(
-        nullptr, m_settings,
-        JobFormServices{
-            .jobs = m_jobStore,
-            .store = m_store,
-            .commandLine = {m_prompter, m_catalogue, m_mixers, std::cout},
-            .chooseTarget =
-                [this](SaveTarget& target) {
-                    return chooseTargetFile(target, m_catalogue, m_saveAs.windows(),
-                                            OverwriteCheck::Skip);
-                },
-            .editLine = {},
-        },
-        help);
+    JobSettingsDialog dialog(nullptr, m_settings,
+                             JobFormServices{
+                                 .jobs = m_jobStore,
+                                 .store = m_store,
+                                 .commandLine = {m_prompter, m_catalogue, m_mixers, std::cout},
+                                 .chooseTarget =
+                                     [this](SaveTarget& target) {
+                                         return chooseTargetFile(target, m_catalogue,
+                                                                 m_saveAs.windows(),
+                                                                 OverwriteCheck::Skip);
+                                     },
+                                 .editLine = {},
+                             },
+                             help);
     dialog.exec();
 }
 

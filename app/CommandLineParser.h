@@ -97,6 +97,6 @@ private:
 // the program (start-up deals with those before). False, with nothing
 // applied, when a job number was refused.
 [[nodiscard]] bool applyProcessArguments(std::span<const std::string> arguments, Settings& settings,
-                           const CommandLineServices& services);
+                                         const CommandLineServices& services);
 
 } // namespace sorvella

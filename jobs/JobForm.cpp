@@ -18,8 +18,8 @@ constexpr std::int32_t kEditAfter = 3;
 JobForm::JobForm(JobSettingsView& view, Settings& settings, JobFormServices services)
     : m_view(view), m_settings(settings), m_services(std::move(services))
 {
-    m_line = readJobLine(m_services.jobs, m_settings.jobConfigureId,
-                         m_services.commandLine.prompter);
+    m_line =
+        readJobLine(m_services.jobs, m_settings.jobConfigureId, m_services.commandLine.prompter);
     if (m_line.empty()) {
         m_line = readDefaultJobLine(m_services.store);
     }
@@ -116,8 +116,7 @@ void JobForm::editLine()
 std::string JobForm::currentLine()
 {
     takeControls();
-    const std::string line =
-        m_lineIsSource && !m_line.empty() ? m_line : buildJobLine(m_settings);
+    const std::string line = m_lineIsSource && !m_line.empty() ? m_line : buildJobLine(m_settings);
     // A job configured (not run) leaves the mixer alone while it is checked.
     Settings scratch;
     loadTarget(m_services.store, m_services.commandLine.catalogue, scratch.target);

@@ -38,7 +38,6 @@ std::string buildJobLine(const Settings& settings);
 
 // Reads `line` onto `settings` with a parser of its own and applies it; bad
 // options are told, the rest applies.
-void applyJobLine(const std::string& line, Settings& settings,
-                  const CommandLineServices& services);
+void applyJobLine(const std::string& line, Settings& settings, const CommandLineServices& services);
 
 } // namespace sorvella

@@ -63,8 +63,7 @@ JobFormServices withLineEditor(JobFormServices services, QWidget* dialog,
 
 } // namespace
 
-JobSettingsDialog::JobSettingsDialog(QWidget* parent, Settings& settings,
-                                     JobFormServices services,
+JobSettingsDialog::JobSettingsDialog(QWidget* parent, Settings& settings, JobFormServices services,
                                      std::function<void(std::int32_t topic)> help)
     : QDialog(parent), m_rate(new QComboBox), m_channels(new QButtonGroup(this)),
       m_startMinimized(new QCheckBox("Start &Minimized")), m_volume(readOnlyField("volume")),

@@ -22,7 +22,7 @@ struct RoundTrip {
 };
 
 class JobLineTest : public test::CommandLineFixture,
-                       public ::testing::WithParamInterface<RoundTrip> {};
+                    public ::testing::WithParamInterface<RoundTrip> {};
 
 TEST_P(JobLineTest, ParsesBackIntoTheSameSettings)
 {

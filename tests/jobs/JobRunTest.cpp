@@ -8,7 +8,8 @@
 namespace sorvella {
 namespace {
 
-constexpr const char* kNoLine = "Please set task options before starting a Sorvella Job (read manual!)";
+constexpr const char* kNoLine =
+    "Please set task options before starting a Sorvella Job (read manual!)";
 
 class JobRunTest : public test::CommandLineFixture {
 protected:
