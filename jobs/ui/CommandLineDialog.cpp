@@ -1,9 +1,9 @@
 #include "jobs/ui/CommandLineDialog.h"
 
-#include <QDialogButtonBox>
+#include "jobs/ui/DialogButtons.h"
+
 #include <QFormLayout>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace sorvella {
@@ -17,17 +17,9 @@ CommandLineDialog::CommandLineDialog(QWidget* parent, const std::string& line,
     m_options->setMinimumWidth(480);
     auto* fields = new QFormLayout;
     fields->addRow("Options:", m_options);
-    auto* buttons =
-        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Horizontal);
-    buttons->button(QDialogButtonBox::Ok)->setText("OK");
-    buttons->button(QDialogButtonBox::Cancel)->setText("Cancel");
-    QPushButton* helpButton = buttons->addButton("&Help", QDialogButtonBox::HelpRole);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(helpButton, &QPushButton::clicked, this, [help] { help(kHelpTopic); });
+    layout->addWidget(okCancelHelpButtons(this, [help] { help(kHelpTopic); }));
 }
 
 std::string CommandLineDialog::line() const

@@ -1,11 +1,11 @@
 #include "jobs/ui/JobSettingsDialog.h"
 
 #include "jobs/ui/CommandLineDialog.h"
+#include "jobs/ui/DialogButtons.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -72,21 +72,14 @@ JobSettingsDialog::JobSettingsDialog(QWidget* parent, Settings& settings, JobFor
       m_form(*this, settings, withLineEditor(std::move(services), this, m_help))
 {
     setWindowTitle("Sorvella job settings");
-    auto* buttons =
-        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Horizontal);
-    buttons->button(QDialogButtonBox::Ok)->setText("OK");
-    buttons->button(QDialogButtonBox::Cancel)->setText("Cancel");
-    QPushButton* helpButton = buttons->addButton("&Help", QDialogButtonBox::HelpRole);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(formatGroup());
     layout->addWidget(volumeGroup());
     layout->addWidget(targetGroup());
     layout->addWidget(timeGroup());
     layout->addWidget(defaultButtons());
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &JobSettingsDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(helpButton, &QPushButton::clicked, this, [this] { m_help(JobForm::kHelpTopic); });
+    // OK reaches accept() below: the slot is virtual.
+    layout->addWidget(okCancelHelpButtons(this, [this] { m_help(JobForm::kHelpTopic); }));
     m_form.open();
 }
 

@@ -4,9 +4,8 @@
 
 #include "platform/settings/QSettingsJobStore.h"
 #include "tests/support/ConfigFiles.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/ProgramFixture.h"
 
-#include <QCoreApplication>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -67,7 +66,7 @@ std::string execStart()
     return {};
 }
 
-class ScheduledJobTest : public ::testing::Test {
+class ScheduledJobTest : public test::ProgramFixture {
 protected:
     void SetUp() override
     {
@@ -99,14 +98,6 @@ protected:
     }
 
     std::filesystem::path take() const { return target.path() / "morning show.wav"; }
-
-    int argc = 1;
-    char name[32] = "sorvella_scheduled_job_tests";
-    char* argv[2] = {name, nullptr};
-    QCoreApplication qt{argc, argv};
-    test::TempDir temporary{"program-tmp"};
-    test::TempDir target{"target"};
-    std::string errors;
 };
 
 TEST_F(ScheduledJobTest, TheCrontabLineRecordsTheJob)
