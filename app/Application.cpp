@@ -9,12 +9,17 @@
 #include "control/ui/TimeSettingsDialog.h"
 #include "editor/PlayerPlayback.h"
 #include "editor/ui/QtSelectionSaves.h"
+#include "jobs/JobRun.h"
+#include "jobs/ui/JobSettingsDialog.h"
+#include "save/TargetFileChoice.h"
 #include "save/TargetRecord.h"
 #include "save/ui/DialogTargetFile.h"
 
 #include <QDialog>
 #include <QSessionManager>
 #include <QTimer>
+
+#include <iostream>
 
 namespace sorvella {
 namespace {
@@ -102,7 +107,20 @@ void Application::startUp(std::span<const std::string> arguments)
     loadSettings(m_store, m_settings, m_catalogue);
     m_controller.setContinuousMode(false);
     m_help.setPhase(HelpPhase::CommandLine);
-    applyStartUpArguments(arguments, m_settings, m_prompter, m_catalogue);
+    // Nobody could set a job up without a display: a job without a line then
+    // fails its run rather than report a success that recorded nothing.
+    const bool display = hasDisplay();
+    const JobStage jobStage = [this, display](const CommandLineServices& services) {
+        return applyJobRunLine(m_settings, m_jobStore, m_store, services, display);
+    };
+    if (!applyStartUpArguments(arguments, m_settings, m_prompter, m_catalogue, jobStage)) {
+        m_endedAtStartUp = RunOutcome::NeverStarted;
+        return;
+    }
+    if (m_settings.jobConfigureId != -1) {
+        configureJob();
+        return;
+    }
     m_help.setPhase(HelpPhase::Running);
     if (m_settings.incrementAtStart) {
         nextFreeName(m_settings.target);
@@ -132,6 +150,9 @@ int Application::run(std::span<const std::string> arguments)
         m_controller.setUnattended(true);
     }
     startUp(arguments);
+    if (m_endedAtStartUp) {
+        return *m_endedAtStartUp;
+    }
     return QApplication::exec();
 }
 
@@ -148,6 +169,34 @@ bool Application::openTimeSettings()
     TimeSettingsDialog dialog(&m_window, m_settings,
                               [this](std::int32_t topic) { m_help.showHelp(topic); });
     return dialog.exec() == QDialog::Accepted;
+}
+
+// The job dialog on the program's own settings; the program then ends
+// without recording, whatever the user chose.
+void Application::configureJob()
+{
+    m_endedAtStartUp = RunOutcome::Completed;
+    if (!hasDisplay()) {
+        std::cerr << "Sorvella job settings need a display.\n";
+        m_endedAtStartUp = RunOutcome::NeverStarted;
+        return;
+    }
+    const HelpTopicOpener help = [this](std::int32_t topic) { m_help.showHelp(topic); };
+    JobSettingsDialog dialog(nullptr, m_settings,
+                             JobFormServices{
+                                 .jobs = m_jobStore,
+                                 .store = m_store,
+                                 .commandLine = {m_prompter, m_catalogue, m_mixers, std::cout},
+                                 .chooseTarget =
+                                     [this](SaveTarget& target) {
+                                         return chooseTargetFile(target, m_catalogue,
+                                                                 m_saveAs.windows(),
+                                                                 OverwriteCheck::Skip);
+                                     },
+                                 .editLine = {},
+                             },
+                             help);
+    dialog.exec();
 }
 
 // Every editor plays on the default output and saves behind "Saving..."

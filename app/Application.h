@@ -20,6 +20,7 @@
 #include "platform/audio/AlsaWaveOut.h"
 #include "platform/files/PosixTargetFiles.h"
 #include "platform/mixer/AlsaMixerSystem.h"
+#include "platform/settings/QSettingsJobStore.h"
 #include "platform/settings/QSettingsStore.h"
 #include "platform/system/LinuxProcessLauncher.h"
 #include "platform/system/TerminationSignals.h"
@@ -30,6 +31,7 @@
 #include <QApplication>
 #include <QSocketNotifier>
 
+#include <optional>
 #include <span>
 #include <string>
 
@@ -55,7 +57,11 @@ public:
 
     // Start-up up to the main timer; recording starts on its first tick.
     // `arguments` are the process's options (without the program's name).
+    // A run that is refused, or that configures a scheduled job, ends during
+    // start-up instead (endedAtStartUp).
     void startUp(std::span<const std::string> arguments = {});
+    // The exit code of a run that ended during start-up, without recording.
+    std::optional<int> endedAtStartUp() const { return m_endedAtStartUp; }
     // startUp, then the event loop until the program closes. The exit code:
     // 0, or what went wrong first (RunOutcome).
     int run(std::span<const std::string> arguments = {});
@@ -73,10 +79,12 @@ private:
     void runForcedClose();
     void openTargetWizard(SaveTarget& target);
     bool openTimeSettings();
+    void configureJob();
     EditorWindow::Services editorServices();
 
     QApplication& m_qt;
     QSettingsStore m_store;
+    QSettingsJobStore m_jobStore;
     Settings m_settings;
     TempSession m_session;
     PosixTargetFiles m_targetFiles;
@@ -105,6 +113,7 @@ private:
     TerminationSignals m_signals;
     QSocketNotifier m_signalNotifier;
     QuitInterceptor m_quitInterceptor;
+    std::optional<int> m_endedAtStartUp;
 };
 
 } // namespace sorvella

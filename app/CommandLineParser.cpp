@@ -32,6 +32,11 @@ constexpr std::int32_t kFollowClose = 0;
 constexpr std::int32_t kFollowIdle = 1;
 constexpr std::int32_t kNoJob = -1;
 
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
 // A process argument as a token: its text and whether it had a marker.
 std::pair<std::string_view, bool> splitMarker(std::string_view argument)
 {
@@ -134,9 +139,13 @@ void CommandLineParser::endProgram(std::string_view text)
 
 void CommandLineParser::setJob(std::int32_t& job, std::string_view text)
 {
-    const std::optional<std::int32_t> number = leadingNumber(text.substr(kJobRun.size()));
-    if (!number) {
+    // A scheduler names its job by a plain number: a sign, a letter or a
+    // number past 32 bits would run or overwrite another job.
+    const std::string_view digits = text.substr(kJobRun.size());
+    const std::optional<std::int32_t> number = leadingNumber(digits);
+    if (digits.empty() || !std::ranges::all_of(digits, isDigit) || !number) {
         reportInvalid(text);
+        m_jobRefused = true;
         return;
     }
     job = *number;
@@ -294,18 +303,22 @@ void CommandLineParser::reportInvalid(std::string_view text)
     reportCommandLineError(m_services.prompter, "Invalid Parameter: '" + std::string(text) + "'");
 }
 
-void applyProcessArguments(std::span<const std::string> arguments, Settings& settings,
+bool applyProcessArguments(std::span<const std::string> arguments, Settings& settings,
                            const CommandLineServices& services)
 {
     CommandLineParser parser(settings, services);
     parser.parseArguments(arguments);
+    if (parser.jobRefused()) {
+        return false;
+    }
     if (parser.ended()) {
-        return;
+        return true;
     }
     if (settings.jobRunId != kNoJob) {
         settings.volumeSettings.clear();
     }
     parser.apply();
+    return true;
 }
 
 } // namespace sorvella

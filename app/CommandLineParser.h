@@ -54,6 +54,10 @@ public:
     // read, and apply() is not to be called.
     bool ended() const { return m_ended; }
 
+    // True once "SAGESET:" or "SAGERUN:" came with anything but a plain
+    // 32-bit number (reported): the run is to end without doing anything.
+    bool jobRefused() const { return m_jobRefused; }
+
     // The options that need the whole line: the recording format becomes the
     // target's source format, a compressed target ("-f:" with an .mp3, .mp2,
     // .ogg, .asf or .wma name) gets its codec and format, and the mixer is
@@ -84,13 +88,15 @@ private:
     std::optional<std::int32_t> m_targetBitrate;
     std::string m_targetFileName;
     bool m_ended = false;
+    bool m_jobRefused = false;
 };
 
 // Start-up's command-line stage: the process's arguments into `settings`,
 // then apply(). A scheduled job to run brings its own mixer values, so the
 // stored ones are dropped first. Nothing is applied when an argument ended
-// the program (start-up deals with those before).
-void applyProcessArguments(std::span<const std::string> arguments, Settings& settings,
-                           const CommandLineServices& services);
+// the program (start-up deals with those before). False, with nothing
+// applied, when a job number was refused.
+[[nodiscard]] bool applyProcessArguments(std::span<const std::string> arguments, Settings& settings,
+                                         const CommandLineServices& services);
 
 } // namespace sorvella

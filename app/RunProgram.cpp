@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/WindowlessCommandLine.h"
+#include "app/qt/DisplayPresence.h"
 
 #include <QApplication>
 
@@ -16,6 +17,11 @@ int runProgram(int argc, char** argv, WaveInSystem& waveIn, BlockFiles& blockFil
 {
     if (const std::optional<int> exitCode = runWithoutWindows(argc, argv)) {
         return *exitCode;
+    }
+    // A scheduler starts the program without a display: it records
+    // unattended, drawing nowhere, rather than fail to start.
+    if (!hasDisplay()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication qt(argc, argv);
     // Qt has taken its own options out of argv; the rest are Sorvella's.

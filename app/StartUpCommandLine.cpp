@@ -9,13 +9,15 @@
 
 namespace sorvella {
 
-void applyStartUpArguments(std::span<const std::string> arguments, Settings& settings,
-                           Prompter& boxes, const CodecCatalogue& catalogue)
+bool applyStartUpArguments(std::span<const std::string> arguments, Settings& settings,
+                           Prompter& boxes, const CodecCatalogue& catalogue,
+                           const JobStage& jobStage)
 {
     AlsaMixerSystem mixers;
     StreamPrompter console(std::cerr);
     Prompter& reports = hasDisplay() ? boxes : console;
-    applyProcessArguments(arguments, settings, {reports, catalogue, mixers, std::cout});
+    const CommandLineServices services{reports, catalogue, mixers, std::cout};
+    return applyProcessArguments(arguments, settings, services) && jobStage(services);
 }
 
 } // namespace sorvella

@@ -12,19 +12,19 @@ QString fromUtf8(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString settingsFilePath(const std::string& applicationName)
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/Quillet-Application/") + QString::fromStdString(applicationName) +
-           QStringLiteral(".conf");
-}
-
 QString keyOf(std::string_view section, std::string_view name)
 {
     return fromUtf8(section) + QLatin1Char('/') + fromUtf8(name);
 }
 
 } // namespace
+
+QString settingsFilePath(const std::string& applicationName)
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Quillet-Application/") + QString::fromStdString(applicationName) +
+           QStringLiteral(".conf");
+}
 
 QSettingsStore::QSettingsStore(const std::string& applicationName)
     : m_settings(settingsFilePath(applicationName), QSettings::IniFormat)

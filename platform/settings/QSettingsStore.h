@@ -8,6 +8,9 @@
 
 namespace sorvella {
 
+// The INI file of the settings named `applicationName`.
+QString settingsFilePath(const std::string& applicationName);
+
 // The settings file of one application: an INI file at
 // $XDG_CONFIG_HOME/Quillet-Application/<applicationName>.conf (~/.config when
 // XDG_CONFIG_HOME is not set). Sections are the file's groups.

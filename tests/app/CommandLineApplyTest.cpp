@@ -168,8 +168,8 @@ TEST_F(MixerApplyTest, AWrongItemChangesNothingAtAll)
 TEST_F(MixerApplyTest, AMixerThatCannotBeOpenedIsToldAndTheRestStillApplies)
 {
     mixers.failOpen = true;
-    applyProcessArguments(std::vector<std::string>{"-v:3-50", "-i", "-f:/tmp/x.ogg"}, settings,
-                          services());
+    EXPECT_TRUE(applyProcessArguments(std::vector<std::string>{"-v:3-50", "-i", "-f:/tmp/x.ogg"},
+                                      settings, services()));
     expectCommandLineError("Sorry, could not set Mixer: cannot open Mixer device");
     EXPECT_TRUE(settings.startMinimized);
     EXPECT_EQ(settings.target.codecNumber, kOggCodec);
@@ -194,7 +194,8 @@ TEST_F(MixerApplyTest, ConfiguringAJobLeavesTheMixerAlone)
 TEST_F(MixerApplyTest, RunningAJobLeavesTheMixerToTheJobsOwnLine)
 {
     settings.volumeSettings = "-v:1-20";
-    applyProcessArguments(std::vector<std::string>{"-v:3-50", "/SAGERUN:4"}, settings, services());
+    EXPECT_TRUE(applyProcessArguments(std::vector<std::string>{"-v:3-50", "/SAGERUN:4"}, settings,
+                                      services()));
     EXPECT_EQ(settings.volumeSettings, "");
     EXPECT_EQ(mixers.lastCard(), -1);
 }

@@ -27,10 +27,10 @@ TEST_F(CommandLineParserTest, OneLetterOptionsSetTheirFlags)
 
 TEST_F(CommandLineParserTest, JobKeywordsCountWithOrWithoutMarkerButOnlyInCapitals)
 {
-    parseArguments({"/SAGERUN:3", "SAGESET:12abc"});
+    parseArguments({"/SAGERUN:3", "SAGESET:12"});
     EXPECT_EQ(settings.jobRunId, 3);
     EXPECT_EQ(settings.jobConfigureId, 12);
-    parseArguments({"SAGERUN:7", "-SAGESET:"});
+    parseArguments({"SAGERUN:7", "-SAGESET:0"});
     EXPECT_EQ(settings.jobRunId, 7);
     EXPECT_EQ(settings.jobConfigureId, 0);
     EXPECT_TRUE(prompter.boxes.empty());
@@ -40,12 +40,25 @@ TEST_F(CommandLineParserTest, JobKeywordsCountWithOrWithoutMarkerButOnlyInCapita
     expectCommandLineError("Invalid Parameter: sagerun:3");
 }
 
-TEST_F(CommandLineParserTest, AJobNumberBeyond32BitsIsRefused)
+class BadJobNumberTest : public CommandLineFixture,
+                         public ::testing::WithParamInterface<const char*> {};
+
+// Whatever follows the keyword, a job number that is not a plain 32-bit
+// number names no job: it is told, and the run is refused.
+TEST_P(BadJobNumberTest, IsToldAndRefusesTheRun)
 {
-    parseArguments({"/SAGERUN:99999999999"});
+    CommandLineParser parser(settings, services());
+    parser.parseArguments(std::vector<std::string>{GetParam()});
+    EXPECT_TRUE(parser.jobRefused());
     EXPECT_EQ(settings.jobRunId, -1);
-    expectCommandLineError("Invalid Parameter: 'SAGERUN:99999999999'");
+    EXPECT_EQ(settings.jobConfigureId, -1);
+    expectCommandLineError("Invalid Parameter: '" + std::string(GetParam()).substr(1) + "'");
 }
+
+INSTANTIATE_TEST_SUITE_P(Numbers, BadJobNumberTest,
+                         ::testing::Values("/SAGERUN:", "/SAGERUN:abc", "/SAGERUN:-3",
+                                           "/SAGESET:12abc", "/SAGERUN:2147483648",
+                                           "/SAGESET:99999999999"));
 
 struct BadToken {
     std::string argument;

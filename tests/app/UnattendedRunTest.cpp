@@ -3,9 +3,8 @@
 // their exit code what happened. The test-only executable simulates the
 // input and fills the temporary directory on request.
 
-#include "tests/support/TempDir.h"
+#include "tests/support/ProgramFixture.h"
 
-#include <QCoreApplication>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -19,7 +18,7 @@ namespace {
 constexpr int kNeverStarted = 1;
 constexpr int kSoundLost = 3;
 
-class UnattendedRunTest : public ::testing::Test {
+class UnattendedRunTest : public test::ProgramFixture {
 protected:
     // The exit code once the program has ended by itself (-1: it did not).
     int runToEnd(QStringList arguments, const QProcessEnvironment& faults)
@@ -38,14 +37,6 @@ protected:
     }
 
     std::filesystem::path take() const { return target.path() / "take.wav"; }
-
-    int argc = 1;
-    char name[32] = "sorvella_unattended_run_tests";
-    char* argv[2] = {name, nullptr};
-    QCoreApplication qt{argc, argv};
-    test::TempDir temporary{"program-tmp"};
-    test::TempDir target{"target"};
-    std::string errors;
 };
 
 class InputThatCannotBeOpened : public UnattendedRunTest,

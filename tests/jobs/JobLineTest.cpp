@@ -1,7 +1,8 @@
-// An option line built from settings parses back into the same settings: a
+// A job line built from settings parses back into the same settings: a
 // stored job line must reproduce what was configured.
 
-#include "app/OptionLine.h"
+#include "core/RecException.h"
+#include "jobs/JobLines.h"
 #include "tests/app/CommandLineFixture.h"
 
 namespace sorvella {
@@ -20,10 +21,10 @@ struct RoundTrip {
     std::string fileName;
 };
 
-class OptionLineTest : public test::CommandLineFixture,
-                       public ::testing::WithParamInterface<RoundTrip> {};
+class JobLineTest : public test::CommandLineFixture,
+                    public ::testing::WithParamInterface<RoundTrip> {};
 
-TEST_P(OptionLineTest, ParsesBackIntoTheSameSettings)
+TEST_P(JobLineTest, ParsesBackIntoTheSameSettings)
 {
     const RoundTrip& trip = GetParam();
     Settings original;
@@ -41,7 +42,7 @@ TEST_P(OptionLineTest, ParsesBackIntoTheSameSettings)
     original.target.formatNumber = trip.formatNumber;
     original.target.fileName = trip.fileName;
 
-    const std::string line = buildOptionLine(original);
+    const std::string line = buildJobLine(original);
     // As a job's line is checked: a record with the stored target's codec,
     // a job being configured so that the mixer stays as it is.
     settings.target.codec = catalogue.createCodec(trip.codecNumber);
@@ -66,7 +67,7 @@ TEST_P(OptionLineTest, ParsesBackIntoTheSameSettings)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Lines, OptionLineTest,
+    Lines, JobLineTest,
     ::testing::Values(RoundTrip{"wav", 2, 44100, 2, 600, true, "", 1, 0, "/tmp/take.wav"},
                       RoundTrip{"mp3", 1, 22050, 3, 5400, false, "-v:0-80:3-", 1, 3,
                                 "/tmp/my takes/-take %n:1.mp3"},
@@ -74,13 +75,17 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundTrip{"wma", 2, 44100, 2, 0, false, "", 6, 3, "/tmp/take %Y-%O-%D.wma"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(OptionLine, TakesTheFormOfAJobLine)
+// A double quote would end the name early and let its rest be read as
+// options.
+TEST(JobLine, TakesTheFormOfAJobLineAndRefusesAQuoteInTheName)
 {
     Settings settings;
     settings.autoSaveAction = 2;
     settings.startMinimized = true;
     settings.target.fileName = "/tmp/take.wav";
-    EXPECT_EQ(buildOptionLine(settings), "-q:s:44100 -c:0:600 -i -f:\"/tmp/take.wav\"");
+    EXPECT_EQ(buildJobLine(settings), "-q:s:44100 -c:0:600 -i -f:\"/tmp/take.wav\"");
+    settings.target.fileName = "/tmp/a\" -v:1-100 \"b.wav";
+    EXPECT_THROW(buildJobLine(settings), RecException);
 }
 
 } // namespace
