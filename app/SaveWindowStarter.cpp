@@ -4,9 +4,10 @@
 
 namespace sorvella {
 
-void SaveWindowStarter::startSave(std::unique_ptr<RingStore>& store, const SaveTarget& target)
+void SaveWindowStarter::startSave(std::unique_ptr<RingStore>& store, const SaveTarget& target,
+                                  const BlockFilter* filter)
 {
-    sorvella::startSave(m_services, store, m_parent, target, nullptr, m_settings.timingProfile,
+    sorvella::startSave(m_services, store, m_parent, target, filter, m_settings.timingProfile,
                         m_failed);
 }
 

@@ -3,6 +3,7 @@
 #include "control/RetryDialog.h"
 #include "control/RunOutcome.h"
 #include "control/StatusDisplay.h"
+#include "control/VoxSaver.h"
 #include "core/Prompter.h"
 #include "core/Settings.h"
 #include "engine/RecordingOwner.h"
@@ -129,7 +130,8 @@ private:
     void endUnattendedRun();
     void startRetryStep();
     void closeRetryDialog();
-    void levelMeterStep();
+    bool voxStep();
+    void levelMeterStep(bool active);
     void periodicStep();
 
     Services m_services;
@@ -145,6 +147,7 @@ private:
     bool m_ticksStopped = false;
     bool m_unattended = false;
     RunOutcome m_outcome;
+    VoxSaver m_vox;
 };
 
 } // namespace sorvella

@@ -4,6 +4,7 @@
 
 namespace sorvella {
 
+class BlockFilter;
 class RingStore;
 struct SaveTarget;
 
@@ -17,8 +18,10 @@ public:
     // Saves `store` into `target` (a name already expanded; the job takes a
     // copy with a codec of its own). The store becomes the job's only once
     // the job exists: on RecException (kind 2 "Cannot open targetfile: ...")
-    // it stays with the caller.
-    virtual void startSave(std::unique_ptr<RingStore>& store, const SaveTarget& target) = 0;
+    // it stays with the caller. A filter (the job takes a clone) restricts
+    // the save to a selection; null saves everything.
+    virtual void startSave(std::unique_ptr<RingStore>& store, const SaveTarget& target,
+                           const BlockFilter* filter = nullptr) = 0;
 };
 
 } // namespace sorvella
