@@ -200,7 +200,12 @@ struct ControllerFixture : StoreFixture {
     }
 
     TempDir targets{"targets"};
-    SimulatedSignal signal{{SimulatedPace::Stepped}};
+    // The input's sample k, when a test scripts it (set before recording
+    // starts); the counter otherwise.
+    SimulatedSignal::SampleFunction sound;
+    SimulatedSignal signal{{.pace = SimulatedPace::Stepped, .sample = [this](std::uint64_t k) {
+                                return sound ? sound(k) : SimulatedSignal::counterSample(k);
+                            }}};
     SimulatedWaveInSystem waveIn{signal};
     ScriptedPrompter prompter;
     ManualClock clock;
