@@ -129,7 +129,7 @@ struct ControllerFixture : StoreFixture {
     {
         controller = std::make_unique<RecordingController>(RecordingController::Services{
             .settings = settings,
-            .waveIn = waveIn,
+            .waveIn = realInput != nullptr ? *realInput : waveIn,
             .session = session,
             .prompter = prompter,
             .clock = clock,
@@ -207,6 +207,8 @@ struct ControllerFixture : StoreFixture {
                                 return sound ? sound(k) : SimulatedSignal::counterSample(k);
                             }}};
     SimulatedWaveInSystem waveIn{signal};
+    // A real capture system to record from instead, when a test sets it.
+    WaveInSystem* realInput = nullptr;
     ScriptedPrompter prompter;
     ManualClock clock;
     RecordingMainView view;
