@@ -105,8 +105,10 @@ bool VoxSaver::cutIfDue(RingStore& store, const VoxProfile& profile, const WaveF
 
 void VoxSaver::savePiece(RingStore& store, const Piece& piece, const WaveFormat& format)
 {
-    std::unique_ptr<RingStore> snapshot = atSnapshotPriority(m_services.settings.timingProfile,
-                                                             [&store] { return store.snapshot(); });
+    // Only the piece's blocks: the tick stays short however much is held.
+    std::unique_ptr<RingStore> snapshot =
+        atSnapshotPriority(m_services.settings.timingProfile,
+                           [&store, &piece] { return store.snapshot(piece.start, piece.end); });
     for (;;) {
         SaveTarget target;
         try {
@@ -141,7 +143,8 @@ void VoxSaver::startPieceSave(std::unique_ptr<RingStore>& snapshot, const Piece&
     target.sourceFormat = format;
     applyTimes(target, startTime, endTime);
     const std::int32_t fade = static_cast<std::int32_t>(bytesPerSecond / kFadesPerSecond);
-    const FadeFilter filter(fade, fade, piece.start, piece.end, kFullLevel);
+    const std::int64_t shift = piece.start / RingStore::kBlockSize * RingStore::kBlockSize;
+    const FadeFilter filter(fade, fade, piece.start - shift, piece.end - shift, kFullLevel);
     m_services.saves.startSave(snapshot, target, &filter);
 }
 
@@ -149,16 +152,8 @@ void VoxSaver::startPieceSave(std::unique_ptr<RingStore>& snapshot, const Piece&
 // store of a recording started anew, are never taken for handed-over ones.
 void VoxSaver::dropHandedOver(std::int64_t lastHandedBlock)
 {
-    for (;;) {
-        RingStore* store = m_services.liveStore();
-        if (store == nullptr) {
-            return;
-        }
-        const std::int64_t head = store->toAbsolute(0);
-        if (head < 0 || head / RingStore::kBlockSize > lastHandedBlock) {
-            return;
-        }
-        store->dropOldestBlock();
+    if (RingStore* store = m_services.liveStore()) {
+        store->dropThrough(lastHandedBlock);
     }
 }
 

@@ -123,6 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ScriptCase{"Middle", {{10}, {5, true}, {30}}, {7}},
                       ScriptCase{"Two", {{5}, {2, true}, {30}, {3, true}, {30}}, {4, 5}},
                       ScriptCase{"AtTheStart", {{3, true}, {30}}, {4}},
+        ScriptCase{"AfterTwoBlocks", {{35}, {3, true}, {30}}, {5}},
                       ScriptCase{"SilenceOnly", {{200}}, {}},
                       ScriptCase{"ClickOf50", {{10}, {40, false, 50}}, {}},
                       ScriptCase{"ClickOf51", {{10}, {40, false, 51}}, {2 + 50.0 / 16384}}),
