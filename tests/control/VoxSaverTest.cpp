@@ -123,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ScriptCase{"Middle", {{10}, {5, true}, {30}}, {7}},
                       ScriptCase{"Two", {{5}, {2, true}, {30}, {3, true}, {30}}, {4, 5}},
                       ScriptCase{"AtTheStart", {{3, true}, {30}}, {4}},
-        ScriptCase{"AfterTwoBlocks", {{35}, {3, true}, {30}}, {5}},
+                      ScriptCase{"AfterTwoBlocks", {{35}, {3, true}, {30}}, {5}},
                       ScriptCase{"SilenceOnly", {{200}}, {}},
                       ScriptCase{"ClickOf50", {{10}, {40, false, 50}}, {}},
                       ScriptCase{"ClickOf51", {{10}, {40, false, 51}}, {2 + 50.0 / 16384}}),
@@ -136,11 +136,17 @@ TEST_F(VoxSaverTest, ALongSoundIsCutAndContinues)
 {
     constexpr std::int64_t kLoudSeconds = 3605;
     settings.voxProfile = 20; // "Record phone or radio communication - sharp cut"
-    play({{kLoudSeconds, true}, {30}});
+    // A low rate keeps the hour small: 8192 bytes a second, 96 s of silence end a piece.
+    settings.format.samplesPerSec = 4096;
+    settings.format.deriveFields();
+    settings.target.sourceFormat = settings.format;
+    play({{kLoudSeconds, true}, {100}});
     startRecording();
-    ASSERT_TRUE(record(3600));
+    for (int tenMinutes = 0; tenMinutes < 6; ++tenMinutes) {
+        ASSERT_TRUE(record(600));
+    }
     controller->onTimer();
-    run(kLoudSeconds - 3600 + 30);
+    run(kLoudSeconds - 3600 + 100);
 
     const std::vector<std::int64_t> sizes = pieces(targets.path());
     ASSERT_EQ(sizes.size(), 2u);
