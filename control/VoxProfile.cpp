@@ -1,6 +1,7 @@
 #include "control/VoxProfile.h"
 
 #include "core/RecException.h"
+#include "engine/RingStore.h"
 
 #include <algorithm>
 #include <array>
@@ -12,7 +13,8 @@ namespace {
 constexpr std::int32_t kKeyStep = 10;
 constexpr std::int32_t kHighestKey = 1000;
 constexpr std::int64_t kMinSilenceBytes = 0xC0000;
-constexpr std::int32_t kMinLoud = 50;
+// Every profile counts a block as loud from the same number of loud samples.
+constexpr std::int32_t kMinLoud = RingStore::kMinLoudSamples;
 
 constexpr std::array<VoxProfile, 9> kProfiles{{
     {"Record CDs or LPs", 3, 10, false, 5400, kMinLoud},
