@@ -21,7 +21,7 @@ public:
     }
 
     void startSave(std::unique_ptr<RingStore>& store, const SaveTarget& target,
-                   const BlockFilter* filter = nullptr) override;
+                   const BlockFilter* filter) override;
 
     // Called on the main thread for every save that ends with a failure.
     void onFailure(std::function<void()> failed) { m_failed = std::move(failed); }

@@ -232,7 +232,7 @@ void RecordingController::startQuickSave(std::unique_ptr<RingStore>& held, const
     SaveTarget target = copyTarget(m_settings.target);
     target.sourceFormat = format;
     applyTimes(target, now - held->heldBytes() / format.avgBytesPerSec, now);
-    m_services.saves.startSave(held, target);
+    m_services.saves.startSave(held, target, nullptr);
 }
 
 // "stop" and "restart" stop the reader before taking its store, so that the

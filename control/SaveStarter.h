@@ -18,10 +18,10 @@ public:
     // Saves `store` into `target` (a name already expanded; the job takes a
     // copy with a codec of its own). The store becomes the job's only once
     // the job exists: on RecException (kind 2 "Cannot open targetfile: ...")
-    // it stays with the caller. A filter (the job takes a clone) restricts
-    // the save to a selection; null saves everything.
+    // it stays with the caller. A `filter` (may be null) narrows the save to a
+    // range; the job takes a clone.
     virtual void startSave(std::unique_ptr<RingStore>& store, const SaveTarget& target,
-                           const BlockFilter* filter = nullptr) = 0;
+                           const BlockFilter* filter) = 0;
 };
 
 } // namespace sorvella

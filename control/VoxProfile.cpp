@@ -78,14 +78,4 @@ std::vector<std::pair<std::int32_t, std::string>> voxProfileNames()
     return names;
 }
 
-std::int32_t voxSliderPosition(std::int32_t level)
-{
-    return static_cast<std::int32_t>((static_cast<std::int64_t>(level) * 200 + 32768) / 65536);
-}
-
-std::int32_t voxTriggerLevel(std::int32_t position)
-{
-    return std::max<std::int32_t>(position * 65536 / 200, 1);
-}
-
 } // namespace sorvella

@@ -36,9 +36,4 @@ std::int64_t voxMarginBytes(std::int32_t key, std::int32_t bytesPerSecond);
 // Every profile's key and name, in the order a list shows them.
 std::vector<std::pair<std::int32_t, std::string>> voxProfileNames();
 
-// The trigger level ("Vox Volume", an absolute 16-bit sample value) and the
-// position of its slider (0..100).
-std::int32_t voxSliderPosition(std::int32_t level);
-std::int32_t voxTriggerLevel(std::int32_t position);
-
 } // namespace sorvella

@@ -1,4 +1,4 @@
-// The vox profile table's lookups and the trigger level's slider.
+// The vox profile table's lookups.
 
 #include "control/VoxProfile.h"
 #include "core/RecException.h"
@@ -50,15 +50,6 @@ TEST(VoxProfileTable, KeysAboveAThousandRaiseAndTheListNamesEveryRow)
     ASSERT_EQ(names.size(), 9u);
     EXPECT_EQ(names.front(), (std::pair<std::int32_t, std::string>{0, "Record CDs or LPs"}));
     EXPECT_EQ(names.back(), (std::pair<std::int32_t, std::string>{80, "Edit: Room monitoring"}));
-}
-
-TEST(VoxProfileTable, SliderPositionsAndLevels)
-{
-    EXPECT_EQ(voxSliderPosition(8192), 25);
-    EXPECT_EQ(voxTriggerLevel(25), 8192);
-    EXPECT_EQ(voxTriggerLevel(0), 1); // never "everything is loud"
-    EXPECT_EQ(voxTriggerLevel(100), 32768);
-    EXPECT_EQ(voxSliderPosition(32767), 100);
 }
 
 } // namespace
