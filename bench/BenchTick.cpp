@@ -1,10 +1,12 @@
 // One tick of the main timer (RecordingController::onTimer) while the store
 // holds ten minutes of sound, recording goes on and a Quick Save of those ten
 // minutes runs; then archive mode's tick at its save time with a two-hour
-// store. The window is the real one, drawn offscreen.
+// store. The window is the real one, drawn offscreen. First, the vox step of a
+// tick on its own line.
 
 #include "app/SaveWindowStarter.h"
 #include "bench/BenchSupport.h"
+#include "bench/BenchVoxTick.h"
 #include "bench/Benchmarks.h"
 #include "bench/OffscreenApplication.h"
 #include "control/ArchiveClock.h"
@@ -115,6 +117,9 @@ int tick(const std::vector<std::string>& args)
         return 1;
     }
     std::printf("directory: %s (%s)\n", dir->path().c_str(), dir->fileSystem().c_str());
+    if (!voxTickLine(dir->path())) {
+        return 1;
+    }
 
     Settings settings = settingsIn(dir->path());
     settings.target.fileName = dir->path() + "/take%n.wav";

@@ -11,4 +11,14 @@ namespace sorvella {
 ThreadPriority mainThreadPriority(std::int32_t timingProfile);
 ThreadPriority snapshotPriority(std::int32_t timingProfile);
 
+// Runs `take` (a snapshot of the recording's store) at the snapshot priority,
+// so that the device callback waits on the store's lock as briefly as can be.
+template <typename Take> auto atSnapshotPriority(std::int32_t timingProfile, Take take)
+{
+    setCurrentThreadPriority(snapshotPriority(timingProfile));
+    auto taken = take();
+    setCurrentThreadPriority(mainThreadPriority(timingProfile));
+    return taken;
+}
+
 } // namespace sorvella

@@ -7,6 +7,7 @@
 #include "control/OpenWindowList.h"
 #include "control/SaveStarter.h"
 #include "control/TimeText.h"
+#include "control/VoxProfile.h"
 #include "save/TargetRecord.h"
 
 #include <algorithm>
@@ -79,6 +80,14 @@ RecordingController::RecordingController(Services services)
           .archiveClock = m_services.archiveClock,
           .prompter = m_services.prompter,
           .saves = m_services.saves,
+      }),
+      m_vox(VoxSaver::Services{
+          .settings = m_settings,
+          .prompter = m_services.prompter,
+          .clock = m_services.clock,
+          .saves = m_services.saves,
+          .liveStore = [this] { return m_recorder ? m_recorder->store() : nullptr; },
+          .editAndSave = [this] { editAndSave(); },
       })
 {
 }
@@ -95,8 +104,13 @@ std::int32_t RecordingController::keepSeconds() const
     }
     switch (m_settings.loopMode.load()) {
     case 0:
-    case 2: // sound-activated archives keep the loop until they cut pieces of their own
         return atLeastOneSecond(m_settings.loopTime.load());
+    case 2:
+        // Vox drops what it does not save itself; without a profile it
+        // would drop nothing, so the loop keeps the disk from filling.
+        return voxProfileUsable(m_settings.voxProfile)
+                   ? -1
+                   : atLeastOneSecond(m_settings.loopTime.load());
     case 1:
         return atLeastOneSecond(static_cast<std::int64_t>(m_settings.archiverInterval.load()) -
                                 m_settings.archiverDelay.load() +
@@ -174,10 +188,8 @@ void RecordingController::onRecordingButton(RecordingButton pressed)
 
 std::unique_ptr<RingStore> RecordingController::takeSnapshot()
 {
-    setCurrentThreadPriority(snapshotPriority(m_settings.timingProfile));
-    std::unique_ptr<RingStore> snapshot = m_recorder->snapshotStore();
-    setCurrentThreadPriority(mainThreadPriority(m_settings.timingProfile));
-    return snapshot;
+    return atSnapshotPriority(m_settings.timingProfile,
+                              [this] { return m_recorder->snapshotStore(); });
 }
 
 void RecordingController::quickSave(bool keepRunning)
@@ -325,7 +337,7 @@ void RecordingController::onTimer()
     if (!m_continuousMode.load() && m_settings.loopMode == Archive) {
         archiveStep();
     }
-    levelMeterStep();
+    levelMeterStep(voxStep());
     m_services.status.showTexts();
     periodicStep();
 }
@@ -570,7 +582,18 @@ void RecordingController::continueArchiveSave(const ArchiveSaver::DueSave& due)
     }
 }
 
-void RecordingController::levelMeterStep()
+// Sound-activated saves in loop mode; false dims the meters (no sound held).
+bool RecordingController::voxStep()
+{
+    if (!m_recorder || m_continuousMode.load() || m_settings.loopMode != ArchiveVox) {
+        return true;
+    }
+    // Nobody would ever close an editor opened unattended: the piece is saved.
+    return m_vox.tick(m_recorder->format(), canEdit() && !m_unattended,
+                      m_services.status.texts().recordedTime);
+}
+
+void RecordingController::levelMeterStep(bool active)
 {
     std::int32_t left = -1;
     std::int32_t right = -1;
@@ -584,9 +607,9 @@ void RecordingController::levelMeterStep()
             right /= 2;
         }
     }
-    const std::int32_t marker = m_settings.loopMode == 2 ? m_settings.voxVolume / 2 : -1;
-    m_services.view.setLevel(Meter::Left, {left, marker, true});
-    m_services.view.setLevel(Meter::Right, {right, marker, true});
+    const std::int32_t marker = m_settings.loopMode == ArchiveVox ? m_settings.voxVolume / 2 : -1;
+    m_services.view.setLevel(Meter::Left, {left, marker, active});
+    m_services.view.setLevel(Meter::Right, {right, marker, active});
 }
 
 void RecordingController::periodicStep()

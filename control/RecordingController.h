@@ -4,6 +4,7 @@
 #include "control/RetryDialog.h"
 #include "control/RunOutcome.h"
 #include "control/StatusDisplay.h"
+#include "control/VoxSaver.h"
 #include "core/Prompter.h"
 #include "core/Settings.h"
 #include "engine/RecordingOwner.h"
@@ -145,7 +146,8 @@ private:
     void archiveStep();
     void deferArchiveSave(const ArchiveSaver::DueSave& due);
     void continueArchiveSave(const ArchiveSaver::DueSave& due);
-    void levelMeterStep();
+    bool voxStep();
+    void levelMeterStep(bool active);
     void periodicStep();
 
     Services m_services;
@@ -165,6 +167,7 @@ private:
     // Deferred work holds a weak reference: it does nothing once the
     // controller is gone.
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+    VoxSaver m_vox;
 };
 
 } // namespace sorvella

@@ -50,7 +50,7 @@ struct Settings {
     std::int32_t jobRunId = -1;
     bool showWarningMixer = true;
     Relaxed<std::int32_t> voxVolume = 8192;
-    std::int32_t voxProfile = 0;
+    Relaxed<std::int32_t> voxProfile = 0;
     std::int32_t soundCard = 0;
 };
 

@@ -13,17 +13,21 @@ RingStore::RingStore(const Settings& settings, TempSession& session)
 {
 }
 
-RingStore::RingStore(const RingStore& source, std::lock_guard<std::mutex>& /*sourceLocked*/)
+RingStore::RingStore(const RingStore& source, std::lock_guard<std::mutex>& /*sourceLocked*/,
+                     std::size_t first, std::size_t end)
     : m_session(source.m_session), m_directToDisk(source.m_directToDisk),
       m_voxVolume(source.m_voxVolume.load()), m_voxProfile(source.m_voxProfile)
 {
     m_totalBytes.store(source.m_totalBytes.load());
-    m_heldBytes.store(source.m_heldBytes.load());
-    for (const auto& block : source.m_blocks) {
+    std::int64_t held = 0;
+    for (std::size_t k = first; k < end; ++k) {
+        const StoreBlock& block = *source.m_blocks[k];
         // The source keeps writing into a tail block that is not full, so
         // that block's overview is copied; full blocks never change.
-        m_blocks.push_back(std::make_shared<StoreBlock>(*block, block->full()));
+        m_blocks.push_back(std::make_shared<StoreBlock>(block, block.full()));
+        held += block.fill();
     }
+    m_heldBytes.store(held);
 }
 
 RingStore::~RingStore()
@@ -94,7 +98,19 @@ void RingStore::endRecording()
 std::unique_ptr<RingStore> RingStore::snapshot()
 {
     std::lock_guard lock(m_lock);
-    return std::unique_ptr<RingStore>(new RingStore(*this, lock));
+    return std::unique_ptr<RingStore>(new RingStore(*this, lock, 0, m_blocks.size()));
+}
+
+std::unique_ptr<RingStore> RingStore::snapshot(std::int64_t from, std::int64_t to)
+{
+    std::lock_guard lock(m_lock);
+    const auto clampIndex = [this](std::int64_t position) {
+        return static_cast<std::size_t>(
+            std::clamp<std::int64_t>(position, 0, static_cast<std::int64_t>(m_blocks.size())));
+    };
+    const std::size_t first = clampIndex(from / kBlockSize);
+    const std::size_t end = std::max(first, clampIndex((to + kBlockSize - 1) / kBlockSize));
+    return std::unique_ptr<RingStore>(new RingStore(*this, lock, first, end));
 }
 
 std::int64_t RingStore::firstLoudPosition()
@@ -127,6 +143,20 @@ void RingStore::dropOldestBlock()
     }
     m_heldBytes.fetch_sub(m_blocks.front()->fill(), std::memory_order_acq_rel);
     m_blocks.pop_front();
+}
+
+void RingStore::dropThrough(std::int64_t lastNumber)
+{
+    std::deque<std::shared_ptr<StoreBlock>> dropped;
+    {
+        std::lock_guard lock(m_lock);
+        while (!m_blocks.empty() && m_blocks.front()->number() <= lastNumber) {
+            m_heldBytes.fetch_sub(m_blocks.front()->fill(), std::memory_order_acq_rel);
+            dropped.push_back(std::move(m_blocks.front()));
+            m_blocks.pop_front();
+        }
+    }
+    // Deleted without the lock: the device callback need not wait for it.
 }
 
 void RingStore::setTriggerLevel(const Settings& settings)

@@ -58,6 +58,10 @@ public:
     // Main thread, while appends go on. The copy sees the blocks as they are
     // now (the tail's fill is frozen).
     std::unique_ptr<RingStore> snapshot();
+    // The same for only the blocks that hold the logical range [from, to):
+    // its positions start at the first of them, (from / kBlockSize) blocks
+    // into this store. Costs the range, not the whole store.
+    std::unique_ptr<RingStore> snapshot(std::int64_t from, std::int64_t to);
 
     // Vox: logical position of the first loud sample's end (firstLoud) of the
     // first block with more than kMinLoudSamples loud samples; -1 if none.
@@ -67,6 +71,8 @@ public:
 
     // Removes and deletes the head block. Does nothing on an empty store.
     void dropOldestBlock();
+    // Removes the head blocks numbered up to `lastNumber`, at one take.
+    void dropThrough(std::int64_t lastNumber);
 
     // Takes "Vox Volume" from the given settings (main thread, during recording).
     void setTriggerLevel(const Settings& settings);
@@ -101,7 +107,9 @@ public:
     std::int32_t voxProfile() const { return m_voxProfile; }
 
 private:
-    RingStore(const RingStore& source, std::lock_guard<std::mutex>& sourceLocked);
+    // Copies the source's blocks [first, end) (indexes).
+    RingStore(const RingStore& source, std::lock_guard<std::mutex>& sourceLocked, std::size_t first,
+              std::size_t end);
     // The tail block when it has room, else a new one at the tail.
     std::shared_ptr<StoreBlock> writableTail();
 

@@ -1,6 +1,6 @@
 #include "control/ui/TimeSettingsDialog.h"
 
-#include "control/VoxProfileList.h"
+#include "control/VoxProfile.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -36,7 +36,7 @@ TimeSettingsDialog::TimeSettingsDialog(QWidget* parent, Settings& settings,
                                        std::function<void(std::int32_t topic)> help)
     : QDialog(parent), m_actions(new QButtonGroup(this)), m_follows(new QButtonGroup(this)),
       m_loopModes(new QButtonGroup(this)), m_help(std::move(help)),
-      m_form(*this, settings, voxProfileList())
+      m_form(*this, settings, voxProfileNames())
 {
     setWindowTitle("Time Settings");
     auto* buttons =

@@ -27,7 +27,7 @@ auto persistentFields(const Settings& s)
         s.target.fileName, s.target.formatNumber, s.target.codecNumber, s.loopTime.load(),
         s.autoSaveTime, s.autoSaveFollow, s.loopMode.load(), s.archiverOverlap.load(),
         s.archiverDelay.load(), s.archiverInterval.load(), s.bufferSizeTotal, s.bufferGranularity,
-        s.format, s.timingProfile, s.showWarningMixer, s.voxVolume.load(), s.voxProfile,
+        s.format, s.timingProfile, s.showWarningMixer, s.voxVolume.load(), s.voxProfile.load(),
         s.soundCard);
 }
 

@@ -134,7 +134,7 @@ struct ControllerFixture : StoreFixture {
     {
         controller = std::make_unique<RecordingController>(RecordingController::Services{
             .settings = settings,
-            .waveIn = waveIn,
+            .waveIn = realInput != nullptr ? *realInput : waveIn,
             .session = session,
             .prompter = prompter,
             .clock = clock,
@@ -206,8 +206,15 @@ struct ControllerFixture : StoreFixture {
     }
 
     TempDir targets{"targets"};
-    SimulatedSignal signal{{SimulatedPace::Stepped}};
+    // The input's sample k, when a test scripts it (set before recording
+    // starts); the counter otherwise.
+    SimulatedSignal::SampleFunction sound;
+    SimulatedSignal signal{{.pace = SimulatedPace::Stepped, .sample = [this](std::uint64_t k) {
+                                return sound ? sound(k) : SimulatedSignal::counterSample(k);
+                            }}};
     SimulatedWaveInSystem waveIn{signal};
+    // A real capture system to record from instead, when a test sets it.
+    WaveInSystem* realInput = nullptr;
     ScriptedPrompter prompter;
     ManualClock clock;
     RecordingMainView view;

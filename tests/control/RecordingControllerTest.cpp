@@ -236,8 +236,12 @@ TEST_F(RecordingControllerTest, KeepLimitAndLoopTimeTextFollowTheLoopMode)
     EXPECT_EQ(controller->keepSeconds(), 1110);
     EXPECT_EQ(view.texts.loopTime, "18:30 minutes");
 
-    settings.loopMode = 2; // vox keeps the loop until it cuts its own pieces
-    EXPECT_EQ(controller->keepSeconds(), 600);
+    settings.loopMode = 2; // vox drops what it does not save
+    EXPECT_EQ(controller->keepSeconds(), -1);
+    for (const std::int32_t unusable : {-1, 81, 1000, 1001}) {
+        settings.voxProfile = unusable; // vox does nothing: the loop keeps the disk free
+        EXPECT_EQ(controller->keepSeconds(), 600) << unusable;
+    }
 
     settings.loopMode = 7;
     controller->refreshStatus(true);

@@ -3,7 +3,7 @@
 
 #include "control/TimeSettingsForm.h"
 #include "control/TimeEntry.h"
-#include "control/VoxProfileList.h"
+#include "control/VoxProfile.h"
 #include "core/Settings.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +42,7 @@ protected:
 
     Settings settings;
     FakeTimeSettingsView view;
-    TimeSettingsForm form{view, settings, voxProfileList()};
+    TimeSettingsForm form{view, settings, voxProfileNames()};
 };
 
 struct EnablingCase {
