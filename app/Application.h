@@ -25,6 +25,7 @@
 #include "save/CodecCatalogue.h"
 #include "save/SaveJobEnvironment.h"
 #include "save/ui/QtSaveAsWindows.h"
+#include "save/ui/SaveDialogServices.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -72,6 +73,8 @@ private:
     void runForcedClose();
     void openTargetWizard(SaveTarget& target);
     bool openTimeSettings();
+    bool openConfiguration(Settings& working, WaveInSystem& waveIn);
+    SaveDialogServices saveDialogServices();
     EditorWindow::Services editorServices();
 
     QApplication& m_qt;

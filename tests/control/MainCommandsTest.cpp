@@ -55,6 +55,9 @@ protected:
             .targetWizard = [this](SaveTarget& target) { wizard(target); },
             .timeSettings = [this] { return timeSettings(); },
             .help = [](std::int32_t) {},
+            .session = session,
+            .configure = [this](Settings& working) { return configure(working); },
+            .storeShowWarningMixer = [this] { ++mixerHintStores; },
         });
     }
 
@@ -68,6 +71,8 @@ protected:
     test::FakeSaveAsWindows saveAs;
     std::function<void(SaveTarget&)> wizard = [](SaveTarget&) {};
     std::function<bool()> timeSettings = [] { return false; };
+    std::function<bool(Settings&)> configure = [](Settings&) { return false; };
+    int mixerHintStores = 0;
     std::unique_ptr<MainCommands> commands;
 };
 
