@@ -244,7 +244,11 @@ bool TempSession::removeSessionDir(const std::string& dir, std::unique_ptr<FileL
 {
     bool allRemoved = true;
     for (int i = 0; i < kSubdirectories; ++i) {
-        allRemoved = m_files.removeDirectory(dir + "/" + std::to_string(i)) && allRemoved;
+        // An earlier try may have removed the empty ones already.
+        const std::string subdirectory = dir + "/" + std::to_string(i);
+        allRemoved =
+            (m_files.removeDirectory(subdirectory) || !m_files.directoryExists(subdirectory)) &&
+            allRemoved;
     }
     if (allRemoved) {
         lock.reset();
