@@ -61,10 +61,8 @@ QWidget* labelled(const char* label, QWidget* field)
 
 ConfigureDialog::ConfigureDialog(QWidget* parent, Settings& working, ConfigSheet::Services sheet,
                                  SaveDialogServices saveDialogs)
-    : QDialog(parent), m_saveDialogs(std::move(saveDialogs)), m_pages(new QTabWidget),
-      m_channels(new QButtonGroup(this)), m_quickSave(new QButtonGroup(this)),
-      m_editSave(new QButtonGroup(this)), m_editorStop(new QButtonGroup(this)),
-      m_tempChoice(new QButtonGroup(this)), m_sheet(*this, working, std::move(sheet))
+    : QDialog(parent), m_saveDialogs(std::move(saveDialogs)),
+      m_sheet(*this, working, std::move(sheet))
 {
     setWindowTitle("Configure Sorvella");
     m_pages->addTab(inputPage(), "Input");

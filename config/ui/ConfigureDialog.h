@@ -3,14 +3,14 @@
 #include "config/ConfigSheet.h"
 #include "save/ui/SaveDialogServices.h"
 
+#include <QButtonGroup>
 #include <QDialog>
+#include <QTabWidget>
 
 class QAbstractButton;
-class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
-class QTabWidget;
 
 namespace sorvella {
 
@@ -49,22 +49,25 @@ private:
     void openHelp();
 
     SaveDialogServices m_saveDialogs;
-    QTabWidget* m_pages;
-    QButtonGroup* m_channels;
-    QButtonGroup* m_quickSave;
-    QButtonGroup* m_editSave;
-    QButtonGroup* m_editorStop;
-    QButtonGroup* m_tempChoice;
+    QTabWidget* m_pages = new QTabWidget;
+    // "Input"
+    QButtonGroup* m_channels = new QButtonGroup(this);
     QComboBox* m_bufferSize = nullptr;
     QComboBox* m_granularity = nullptr;
     QComboBox* m_rate = nullptr;
     QComboBox* m_soundCard = nullptr;
-    QComboBox* m_profile = nullptr;
     QLineEdit* m_volume = nullptr;
-    QLineEdit* m_editProgram = nullptr;
-    QLineEdit* m_tempDirectory = nullptr;
+    // "General"
     QCheckBox* m_animated = nullptr;
+    QButtonGroup* m_quickSave = new QButtonGroup(this);
+    QButtonGroup* m_editSave = new QButtonGroup(this);
+    QButtonGroup* m_editorStop = new QButtonGroup(this);
     QCheckBox* m_trayIcon = nullptr;
+    QComboBox* m_profile = nullptr;
+    // "File"
+    QLineEdit* m_editProgram = nullptr;
+    QButtonGroup* m_tempChoice = new QButtonGroup(this);
+    QLineEdit* m_tempDirectory = nullptr;
     QCheckBox* m_bypassCache = nullptr;
     QCheckBox* m_bypassQueue = nullptr;
     ConfigSheet m_sheet;
