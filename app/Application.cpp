@@ -5,12 +5,15 @@
 #include "app/SettingsPass.h"
 #include "app/StartUpCommandLine.h"
 #include "app/qt/DisplayPresence.h"
+#include "config/ui/ConfigureDialog.h"
 #include "control/ui/QtRetryDialog.h"
 #include "control/ui/TimeSettingsDialog.h"
 #include "editor/PlayerPlayback.h"
 #include "editor/ui/QtSelectionSaves.h"
 #include "jobs/JobRun.h"
 #include "jobs/ui/JobSettingsDialog.h"
+#include "mixer/RetrieveVolumeSettings.h"
+#include "platform/audio/WaveIn.h"
 #include "save/TargetFileChoice.h"
 #include "save/TargetRecord.h"
 #include "save/ui/DialogTargetFile.h"
@@ -79,6 +82,10 @@ Application::Application(QApplication& qt, WaveInSystem& waveIn, BlockFiles& blo
           .targetWizard = [this](SaveTarget& target) { openTargetWizard(target); },
           .timeSettings = [this] { return openTimeSettings(); },
           .help = [this](std::int32_t topic) { m_help.showHelp(topic); },
+          .session = m_session,
+          .configure = [this,
+                        &waveIn](Settings& working) { return openConfiguration(working, waveIn); },
+          .storeShowWarningMixer = [this] { storeShowWarningMixer(m_store, m_settings); },
       }),
       m_signalNotifier(m_signals.readDescriptor(), QSocketNotifier::Read),
       m_quitInterceptor([this] { beginForcedClose(); })
@@ -156,12 +163,31 @@ int Application::run(std::span<const std::string> arguments)
     return QApplication::exec();
 }
 
+SaveDialogServices Application::saveDialogServices()
+{
+    return {m_catalogue, m_store, m_prompter,
+            [this](std::int32_t topic) { m_help.showHelp(topic); }};
+}
+
 void Application::openTargetWizard(SaveTarget& target)
 {
-    const SaveDialogServices services{m_catalogue, m_store, m_prompter,
-                                      [this](std::int32_t topic) { m_help.showHelp(topic); }};
-    DialogTargetFile dialog(&m_window, target, services);
+    DialogTargetFile dialog(&m_window, target, saveDialogServices());
     dialog.exec();
+}
+
+bool Application::openConfiguration(Settings& working, WaveInSystem& waveIn)
+{
+    ConfigSheet::Services sheet{
+        .deviceNames = waveIn.deviceNames(),
+        .retrieveVolume =
+            [this](std::int32_t soundCard) {
+                return retrieveVolumeSettings(m_mixers, soundCard, m_prompter);
+            },
+        .directoryExists =
+            [this](const std::string& path) { return m_session.directoryExists(path); },
+        .prompter = m_prompter,
+    };
+    return runConfiguration(&m_window, working, std::move(sheet), saveDialogServices());
 }
 
 bool Application::openTimeSettings()

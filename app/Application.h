@@ -27,6 +27,7 @@
 #include "save/CodecCatalogue.h"
 #include "save/SaveJobEnvironment.h"
 #include "save/ui/QtSaveAsWindows.h"
+#include "save/ui/SaveDialogServices.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -80,6 +81,8 @@ private:
     void openTargetWizard(SaveTarget& target);
     bool openTimeSettings();
     void configureJob();
+    bool openConfiguration(Settings& working, WaveInSystem& waveIn);
+    SaveDialogServices saveDialogServices();
     EditorWindow::Services editorServices();
 
     QApplication& m_qt;

@@ -7,6 +7,7 @@
 #include "core/Prompter.h"
 #include "core/RecException.h"
 #include "core/Settings.h"
+#include "engine/TempSession.h"
 #include "platform/files/TargetFiles.h"
 #include "platform/mixer/MixerDevice.h"
 #include "platform/system/ProcessLauncher.h"
@@ -17,6 +18,10 @@
 
 namespace sorvella {
 namespace {
+
+constexpr const char* kConfigQuestion =
+    "Configuring is only possible without recording. \nIf you continue, recording stops and the "
+    "currently recorded stuff is deleted.";
 
 // The folder part of a target name: up to its last "/", "." without one.
 std::string folderOf(const std::string& fileName)
@@ -70,10 +75,19 @@ const std::string& MainCommands::targetName() const
     return m_services.settings.target.fileName;
 }
 
-void MainCommands::notAvailableYet(const std::string& what)
+// The new settings take effect at once where nothing is recording: the tray
+// icon, and the temporary session in a new directory. Files that save and
+// editor windows still hold stay where they are until those let them go.
+void MainCommands::takeOverConfiguration(const Settings& working)
 {
-    m_services.prompter.tell(what + " is not available in this version of Sorvella.",
-                             Prompter::Icon::Information);
+    Settings& settings = m_services.settings;
+    settings = working;
+    m_services.status.trayCreate(settings);
+    const std::string notice = m_services.session.setUp();
+    if (!notice.empty()) {
+        settings.tempDirectoryUseWindows = true; // where the session went instead
+        m_services.prompter.tell(notice);
+    }
 }
 
 void MainCommands::loopButton()
@@ -108,7 +122,24 @@ void MainCommands::changeTimeSettings()
 void MainCommands::config()
 {
     guarded([this] {
-        notAvailableYet("Configuring");
+        RecordingController& controller = m_services.controller;
+        if (controller.hasRecorder() &&
+            m_services.prompter.ask(kConfigQuestion, "Configure...", Prompter::Buttons::OkCancel,
+                                    Prompter::Icon::None) != Prompter::Answer::Ok) {
+            return;
+        }
+        // New formats, buffers and cards are taken when recording starts again.
+        controller.stopRecordingAndRetries();
+        Settings& settings = m_services.settings;
+        const bool mixerHintShown = settings.showWarningMixer;
+        Settings working = settings;
+        if (m_services.configure(working)) {
+            takeOverConfiguration(working);
+        }
+        if (working.showWarningMixer && !mixerHintShown) {
+            settings.showWarningMixer = true;
+            m_services.storeShowWarningMixer();
+        }
         refresh();
     });
 }

@@ -17,6 +17,7 @@ class ProcessLauncher;
 class RecordingController;
 class StatusDisplay;
 class TargetFiles;
+class TempSession;
 class MixerSystem;
 struct SaveTarget;
 struct Settings;
@@ -48,6 +49,12 @@ public:
         // The modal "Time Settings" dialog on the settings; true after OK.
         std::function<bool()> timeSettings;
         std::function<void(std::int32_t topic)> help;
+        // "Config...": the temporary session follows a new directory.
+        TempSession& session;
+        // The modal "Configure Sorvella" sheet on a working copy; true after OK.
+        std::function<bool(Settings& working)> configure;
+        // Writes "Show Warning Mixer" alone, at once.
+        std::function<void()> storeShowWarningMixer;
     };
 
     explicit MainCommands(Services services) : m_services(std::move(services)) {}
@@ -85,7 +92,7 @@ private:
     void refresh();
     bool targetExists() const;
     const std::string& targetName() const;
-    void notAvailableYet(const std::string& what);
+    void takeOverConfiguration(const Settings& working);
 
     Services m_services;
     int m_depth = 0;

@@ -148,6 +148,16 @@ void RecordingController::stopRecording()
     refreshStatus(true);
 }
 
+void RecordingController::stopRecordingAndRetries()
+{
+    m_settings.startRetryTicks = 0;
+    m_firstTick = false;
+    if (m_retryDialog) {
+        closeRetryDialog();
+    }
+    stopRecording();
+}
+
 void RecordingController::shutDownRecorder()
 {
     if (m_recorder) {

@@ -75,6 +75,9 @@ public:
     // timer to retry for kRestartRetryTicks ticks.
     void restartRecording();
     void stopRecording();
+    // Stops recording and any retry of a busy input device: recording
+    // starts again only from a recording button.
+    void stopRecordingAndRetries();
 
     // The two recording buttons, after a click changed their check state:
     // together they are one three-way switch (loop, continuous, idle).

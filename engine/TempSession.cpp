@@ -58,19 +58,33 @@ TempSession::TempSession(const Settings& settings, BlockFiles& files)
 
 TempSession::~TempSession() = default;
 
-std::string TempSession::chooseBase() const
+// The directory a name stands for, empty when there is none.
+std::string TempSession::existingDirectory(const std::string& name) const
 {
-    if (m_settings.tempDirectoryUseWindows || m_settings.tempDirectory.empty()) {
-        return systemTempPath();
+    if (name.empty()) {
+        return {};
     }
-    const std::string wanted = absoluteName(m_settings.tempDirectory);
+    const std::string wanted = absoluteName(name);
     if (m_files.directoryExists(wanted)) {
         return wanted;
     }
     if (m_files.directoryExists(wanted + "/")) {
         return wanted + "/";
     }
-    return systemTempPath();
+    return {};
+}
+
+bool TempSession::directoryExists(const std::string& name) const
+{
+    return !existingDirectory(name).empty();
+}
+
+std::string TempSession::chooseBase() const
+{
+    const std::string wanted = m_settings.tempDirectoryUseWindows
+                                   ? std::string()
+                                   : existingDirectory(m_settings.tempDirectory);
+    return wanted.empty() ? systemTempPath() : wanted;
 }
 
 std::string TempSession::setUp()
@@ -87,7 +101,11 @@ std::string TempSession::setUp()
     m_worker.discardSpares();
     m_worker.drain();
     std::lock_guard lock(m_mutex);
-    removeSessionLocked();
+    if (!m_sessionDir.empty() && !removeSessionDir(m_sessionDir, m_lockFile)) {
+        // The directory stays theirs, locked, until the stores let go.
+        m_retired.push_back({m_sessionDir, std::move(m_lockFile)});
+    }
+    m_sessionDir.clear();
     m_chosenBase = chosen;
     makeSessionLocked(chosen);
     const std::string system = systemTempPath();
@@ -215,25 +233,37 @@ void TempSession::closeSession(Prompter& prompter)
     }
     std::lock_guard lock(m_mutex);
     removeSessionLocked();
+    std::erase_if(m_retired, [this](RetiredSession& retired) {
+        return removeSessionDir(retired.dir, retired.lock);
+    });
     m_baseDir.clear();
     m_chosenBase.clear();
 }
 
-void TempSession::removeSessionLocked()
+bool TempSession::removeSessionDir(const std::string& dir, std::unique_ptr<FileLock>& lock)
 {
-    if (m_sessionDir.empty()) {
-        return;
-    }
     bool allRemoved = true;
     for (int i = 0; i < kSubdirectories; ++i) {
-        allRemoved = m_files.removeDirectory(m_sessionDir + "/" + std::to_string(i)) && allRemoved;
+        // An earlier try may have removed the empty ones already.
+        const std::string subdirectory = dir + "/" + std::to_string(i);
+        allRemoved =
+            (m_files.removeDirectory(subdirectory) || !m_files.directoryExists(subdirectory)) &&
+            allRemoved;
     }
     if (allRemoved) {
-        m_lockFile.reset();
-        m_files.removeFile(m_sessionDir + "/" + kLockName);
+        lock.reset();
+        m_files.removeFile(dir + "/" + kLockName);
     }
-    m_files.removeDirectory(m_sessionDir);
-    m_sessionDir.clear();
+    m_files.removeDirectory(dir);
+    return allRemoved;
+}
+
+void TempSession::removeSessionLocked()
+{
+    if (!m_sessionDir.empty()) {
+        removeSessionDir(m_sessionDir, m_lockFile);
+        m_sessionDir.clear();
+    }
 }
 
 std::int64_t TempSession::outstanding()

@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace sorvella {
 
@@ -58,8 +59,12 @@ public:
 
     // Finishes the file work and deletes the files made ahead; then warns
     // through `prompter` when files are left, and removes the subdirectories,
-    // the lock file and the session directory as far as they are empty.
+    // the lock file and the session directory as far as they are empty (and
+    // so the earlier directories that setUp left to the files held there).
     void closeSession(Prompter& prompter);
+
+    // Whether a temporary directory named as the settings name it exists.
+    bool directoryExists(const std::string& name) const;
 
     // Block files handed out and not yet deleted, once the deletions asked
     // for are done (waits for them).
@@ -82,6 +87,10 @@ public:
 private:
     // The base directory the current settings ask for (with the fallbacks).
     std::string chooseBase() const;
+    std::string existingDirectory(const std::string& name) const;
+    // Removes a session directory as far as it is empty; the lock goes only
+    // with the last subdirectory. False when block files are left.
+    bool removeSessionDir(const std::string& dir, std::unique_ptr<FileLock>& lock);
     void removeSessionLocked();
     // Makes and locks the session directory in `base`; none when it fails.
     void makeSessionLocked(const std::string& base);
@@ -97,6 +106,13 @@ private:
     std::string m_sessionDir;
     std::string m_baseDir;
     std::string m_chosenBase; // what the settings asked for, before a fallback
+    // Earlier session directories, still locked, whose block files are held
+    // by stores (save or editor windows) after the session moved.
+    struct RetiredSession {
+        std::string dir;
+        std::unique_ptr<FileLock> lock;
+    };
+    std::vector<RetiredSession> m_retired;
 
     mutable std::mutex m_blockLock;
     std::int64_t m_blockSequence = 0;

@@ -55,6 +55,9 @@ protected:
             .targetWizard = [this](SaveTarget& target) { wizard(target); },
             .timeSettings = [this] { return timeSettings(); },
             .help = [](std::int32_t) {},
+            .session = session,
+            .configure = [this](Settings& working) { return configure(working); },
+            .storeShowWarningMixer = [this] { ++mixerHintStores; },
         });
     }
 
@@ -68,6 +71,8 @@ protected:
     test::FakeSaveAsWindows saveAs;
     std::function<void(SaveTarget&)> wizard = [](SaveTarget&) {};
     std::function<bool()> timeSettings = [] { return false; };
+    std::function<bool(Settings&)> configure = [](Settings&) { return false; };
+    int mixerHintStores = 0;
     std::unique_ptr<MainCommands> commands;
 };
 
@@ -167,6 +172,63 @@ TEST_F(MainCommandsTest, ConfirmedTimeSettingsTakeEffect)
     EXPECT_EQ(prompter.boxes[1].text, "Note, that the archive settings only work in Loop Mode. "
                                       "Switch to Loop Mode to activate archiving");
     EXPECT_EQ(controller->recorder()->store()->triggerLevel(), 1000);
+}
+
+// Cancel at the question leaves recording alone. After OK the tray icon and
+// the temporary directory change at once, the next recording takes the new
+// format and card, and a reset mixer hint is stored.
+TEST_F(MainCommandsTest, ConfirmedConfigurationTakesEffect)
+{
+    controller->onTimer();
+    ASSERT_TRUE(controller->hasRecorder());
+    settings.showWarningMixer = false;
+    test::TempDir moved{"moved"};
+    int sheets = 0;
+    configure = [&](Settings& working) {
+        ++sheets;
+        working.format.channels = 1;
+        working.format.samplesPerSec = 22050;
+        working.format.deriveFields();
+        working.soundCard = 1;
+        working.iconInTray = true;
+        working.tempDirectory = moved.path().string();
+        working.showWarningMixer = true;
+        return true;
+    };
+    prompter.answers = {Answer::Cancel};
+    commands->config();
+    EXPECT_TRUE(controller->hasRecorder());
+    EXPECT_EQ(sheets, 0);
+
+    commands->config();
+    ASSERT_EQ(prompter.boxes.size(), 2u);
+    EXPECT_EQ(prompter.boxes[1].caption, "Configure...");
+    EXPECT_FALSE(controller->hasRecorder());
+    EXPECT_TRUE(view.trayIcon);
+    EXPECT_EQ(session.baseDir(), moved.path().string());
+    EXPECT_EQ(mixerHintStores, 1);
+
+    ASSERT_TRUE(controller->startRecording());
+    EXPECT_EQ(waveIn.lastDevice(), 0);
+    EXPECT_EQ(waveIn.lastFormat().samplesPerSec, 22050u);
+    EXPECT_EQ(waveIn.lastFormat().channels, 1);
+}
+
+// A directory that takes no session gives way to the system's, and the
+// setting says so.
+TEST_F(MainCommandsTest, AnUnwritableTemporaryDirectoryFallsBack)
+{
+    test::TempDir refused{"refused"};
+    files.refuseDirectoriesIn(refused.path().string());
+    configure = [&](Settings& working) {
+        working.tempDirectory = refused.path().string();
+        return true;
+    };
+    commands->config();
+    ASSERT_EQ(prompter.boxes.size(), 1u);
+    EXPECT_NE(prompter.boxes[0].text.find(refused.path().string()), std::string::npos);
+    EXPECT_TRUE(settings.tempDirectoryUseWindows);
+    EXPECT_NE(session.baseDir(), refused.path().string());
 }
 
 // No exception leaves a command: it is shown, and the program goes on.

@@ -177,6 +177,30 @@ TEST_F(TempSessionTest, CloseWarnsAboutFilesStillHeldAndKeepsThem)
     EXPECT_EQ(session.outstanding(), 0);
 }
 
+// Stores made before the session moved keep their files, in their old
+// directory, until they let them go; the close then removes it.
+TEST_F(TempSessionTest, AMovedSessionLeavesHeldFilesWhereTheyAre)
+{
+    TempSession session(settings, files);
+    session.setUp();
+    auto store = std::make_unique<RingStore>(settings, session);
+    std::vector<std::uint8_t> bytes(5000, 1);
+    store->append(bytes.data(), 5000);
+    TempDir moved{"moved"};
+    settings.tempDirectory = moved.path().string();
+    EXPECT_EQ(session.setUp(), "");
+    EXPECT_EQ(session.baseDir(), moved.path().string());
+    EXPECT_TRUE(fs::exists(store->block(0).fileName()));
+    EXPECT_EQ(readAll(*store), bytes);
+
+    store.reset();
+    FakePrompter prompter;
+    session.closeSession(prompter);
+    EXPECT_TRUE(prompter.boxes.empty());
+    EXPECT_TRUE(fs::is_empty(base.path()));
+    EXPECT_TRUE(fs::is_empty(moved.path()));
+}
+
 TEST_F(TempSessionTest, CloseWithoutFilesLeftRemovesEverything)
 {
     TempSession session(settings, files);
