@@ -137,7 +137,9 @@ QWidget* JobSettingsDialog::timeGroup()
     m_time->setEditable(true);
     m_time->setInsertPolicy(QComboBox::NoInsert);
     m_time->addItems(kTimes);
-    grid->addWidget(new QLabel("&Recording Time:"), 0, 0);
+    auto* timeLabel = new QLabel("&Recording Time:");
+    timeLabel->setBuddy(m_time); // the "&" is the mnemonic, not shown
+    grid->addWidget(timeLabel, 0, 0);
     grid->addWidget(m_time, 0, 1);
     grid->addWidget(new QLabel("and:"), 0, 2);
     grid->addWidget(radio(m_after, "Quick Save", 0), 0, 3);
