@@ -1,11 +1,10 @@
 #include "control/ArchiveSaver.h"
 
 #include "control/ArchiveClock.h"
+#include "control/AutoSaveStart.h"
 #include "control/Clock.h"
 #include "control/SaveStarter.h"
 #include "control/TimeText.h"
-#include "core/Prompter.h"
-#include "core/RecException.h"
 #include "core/Settings.h"
 #include "engine/RingStore.h"
 #include "save/RangeFilter.h"
@@ -16,7 +15,6 @@
 namespace sorvella {
 namespace {
 
-constexpr const char* kSaveErrorCaption = "Sorvella Studio Auto-Saving...";
 // A save this much overdue (the computer slept) is skipped.
 constexpr std::int64_t kMissedSeconds = 30;
 // A save time this close ahead counts as passed when the next is computed.
@@ -116,37 +114,14 @@ bool ArchiveSaver::save(std::unique_ptr<RingStore> snapshot, const WaveFormat& f
         settings.lastArchiveEnd = snapshot->toAbsolute(end);
     }
 
-    SaveTarget target = copyTarget(settings.target);
-    target.sourceFormat = format;
-    applyTimes(target, startTime, endTime);
-    return startSave(snapshot, target, start, end, unattended);
-}
-
-// A snapshot no job took over is deleted by the caller's unique_ptr.
-bool ArchiveSaver::startSave(std::unique_ptr<RingStore>& snapshot, const SaveTarget& target,
-                             std::int64_t start, std::int64_t end, bool unattended)
-{
     const RangeFilter range(start, end);
-    for (;;) {
-        try {
-            m_services.saves.startSave(snapshot, target, &range);
-            return true;
-        } catch (const RecException& error) {
-            const std::string text =
-                "Error Saving File " + target.fileName + ": " + error.message();
-            Prompter& prompter = m_services.prompter;
-            if (error.kind() != RecException::OpenFailure) {
-                prompter.ask(text, kSaveErrorCaption, Prompter::Buttons::Ok,
-                             Prompter::Icon::Warning);
-                return false;
-            }
-            if (prompter.ask(text, kSaveErrorCaption, Prompter::Buttons::RetryCancel,
-                             Prompter::Icon::Warning) != Prompter::Answer::Retry ||
-                unattended) {
-                return false;
-            }
-        }
-    }
+    // A snapshot no job took over is deleted with `snapshot`.
+    return startAutoSave(m_services.prompter, unattended, [&](SaveTarget& target) {
+        target = copyTarget(settings.target);
+        target.sourceFormat = format;
+        applyTimes(target, startTime, endTime);
+        m_services.saves.startSave(snapshot, target, &range);
+    });
 }
 
 } // namespace sorvella

@@ -12,7 +12,6 @@ class Clock;
 class Prompter;
 class RingStore;
 class SaveStarter;
-struct SaveTarget;
 struct Settings;
 struct WaveFormat;
 
@@ -57,9 +56,6 @@ public:
               bool unattended);
 
 private:
-    bool startSave(std::unique_ptr<RingStore>& snapshot, const SaveTarget& target,
-                   std::int64_t start, std::int64_t end, bool unattended);
-
     Services m_services;
 };
 

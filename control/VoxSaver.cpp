@@ -1,5 +1,6 @@
 #include "control/VoxSaver.h"
 
+#include "control/AutoSaveStart.h"
 #include "control/Clock.h"
 #include "control/MainThreadPriority.h"
 #include "control/SaveStarter.h"
@@ -18,7 +19,6 @@ namespace sorvella {
 
 namespace {
 
-constexpr const char* kAutoSavingCaption = "Sorvella Studio Auto-Saving...";
 constexpr const char* kNoPieceText = "--:--";
 // Silence beyond this much more than the silence length is never needed.
 constexpr std::int64_t kStaleSlack = 0x80000;
@@ -109,26 +109,9 @@ void VoxSaver::savePiece(RingStore& store, const Piece& piece, const WaveFormat&
     std::unique_ptr<RingStore> snapshot =
         atSnapshotPriority(m_services.settings.timingProfile,
                            [&store, &piece] { return store.snapshot(piece.start, piece.end); });
-    for (;;) {
-        SaveTarget target;
-        try {
-            startPieceSave(snapshot, piece, format, target);
-            return;
-        } catch (const RecException& error) {
-            const std::string text =
-                "Error Saving File " + target.fileName + ": " + error.message();
-            Prompter& prompter = m_services.prompter;
-            if (error.kind() != RecException::OpenFailure) {
-                prompter.tell(text);
-                return;
-            }
-            // Unattended, the box goes to standard error and answers Cancel.
-            if (prompter.ask(text, kAutoSavingCaption, Prompter::Buttons::RetryCancel,
-                             Prompter::Icon::Warning) != Prompter::Answer::Retry) {
-                return;
-            }
-        }
-    }
+    // Unattended, the box goes to standard error and answers Cancel.
+    startAutoSave(m_services.prompter, false,
+                  [&](SaveTarget& target) { startPieceSave(snapshot, piece, format, target); });
 }
 
 // The piece's file is named after when its sound was heard: it ended as long
