@@ -127,7 +127,10 @@ TEST_F(ToneRecording, ArchiveFilesOfAToneJoinWithoutAGap)
         joined.insert(joined.end(), data.begin(), data.end());
     }
     ASSERT_FALSE(joins.empty());
-    EXPECT_GE(joined.size() / 4 - joins.back(), 9u * 44100);
+    // A file ends where the due time falls in what the device has delivered;
+    // sound still on its way (a period, and more on a busy machine) goes to
+    // the next file, so a file may be short of the interval by that much.
+    EXPECT_GE(joined.size() / 4 - joins.back(), 8u * 44100);
     // Within one file the tone follows the sine closely; at each join too.
     EXPECT_LT(sineResidual(joined, joins.back() - 22050), 64);
     for (const std::size_t join : joins) {
