@@ -14,9 +14,24 @@ struct StatusTexts {
     std::string timeRunning;  // "Time running:"
     std::string format;       // the recording format, beside "Time running:"
     std::string target;       // "Target:"
+    // Warnings about the recording itself, each a line or empty: the input's
+    // (dropouts, a lost device, silence, clipping) and the temporary
+    // directory's (free space, a full disk). Shown in the large form and the
+    // tray icon's tooltip.
+    std::string inputHealth;
+    std::string spaceHealth;
 
     friend bool operator==(const StatusTexts&, const StatusTexts&) = default;
 };
+
+// The warning lines of `texts`, one a line; empty when all is well.
+inline std::string healthText(const StatusTexts& texts)
+{
+    if (texts.inputHealth.empty() || texts.spaceHealth.empty()) {
+        return texts.inputHealth + texts.spaceHealth;
+    }
+    return texts.inputHealth + "\n" + texts.spaceHealth;
+}
 
 // The controls that can be greyed. "&Loop Recording", "&Continuous Recording",
 // "C&hange...", "&Mixer", "Help", ">>" and "Save settings as default" are
@@ -107,6 +122,11 @@ public:
     // False when no tray icon exists to update.
     virtual bool updateTrayIcon(StateIcon icon, const std::string& tip) = 0;
     virtual void removeTrayIcon() = 0;
+
+    // A notice that does not wait for the user: the tray icon's message
+    // where one exists, else a non-modal message box. For warnings a run of
+    // days must not pile up boxes for.
+    virtual void showNotice(const std::string& caption, const std::string& text) = 0;
 
     // The modal About box.
     virtual void showAbout() = 0;

@@ -49,6 +49,7 @@ StatusDisplay::StatusDisplay(MainView& view, const Clock& clock)
 void StatusDisplay::showTexts()
 {
     m_view.showStatus(m_texts);
+    m_tray.setHealth(healthText(m_texts), m_stateIcon);
 }
 
 void StatusDisplay::updateTickTexts(const StatusInput& input, const Settings& settings)

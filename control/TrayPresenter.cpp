@@ -4,6 +4,8 @@
 
 namespace sorvella {
 
+TrayPresenter::TrayPresenter(MainView& view) : m_view(view), m_tip(kProductName) {}
+
 void TrayPresenter::create(bool iconInTray, StateIcon icon)
 {
     remove();
@@ -17,15 +19,25 @@ void TrayPresenter::update(bool iconInTray, StateIcon icon)
     if (!iconInTray) {
         return;
     }
-    bool shown = m_view.updateTrayIcon(icon, kProductName);
+    bool shown = m_view.updateTrayIcon(icon, m_tip);
     if (!shown) {
         // The icon went away (the tray host restarted): one new attempt.
         m_view.removeTrayIcon();
-        shown = m_view.createTrayIcon(icon) && m_view.updateTrayIcon(icon, kProductName);
+        shown = m_view.createTrayIcon(icon) && m_view.updateTrayIcon(icon, m_tip);
     }
     // Without an icon a hidden window could not be reached again.
     if (shown && m_view.isMinimised()) {
         m_view.hideWindow();
+    }
+}
+
+void TrayPresenter::setHealth(const std::string& health, StateIcon icon)
+{
+    const std::string tip = health.empty() ? std::string(kProductName)
+                                           : std::string(kProductName) + "\n" + health;
+    if (tip != m_tip) {
+        m_tip = tip;
+        m_view.updateTrayIcon(icon, m_tip);
     }
 }
 

@@ -42,6 +42,15 @@ bool MainTrayIcon::update(const QIcon& icon, const QString& tip)
     return true;
 }
 
+bool MainTrayIcon::showMessage(const QString& caption, const QString& text)
+{
+    if (!m_icon) {
+        return false;
+    }
+    m_icon->showMessage(caption, text, QSystemTrayIcon::Warning);
+    return true;
+}
+
 void MainTrayIcon::remove()
 {
     m_icon.reset();

@@ -25,6 +25,8 @@ public:
     // False when there is no icon to update.
     bool update(const QIcon& icon, const QString& tip);
     void remove();
+    // A balloon message from the icon; false when there is no icon.
+    bool showMessage(const QString& caption, const QString& text);
 
     // "E&dit and Save" and "Quick &Save" need a recording.
     void setSaveItemsEnabled(bool quickSave, bool editAndSave);

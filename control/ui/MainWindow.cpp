@@ -112,6 +112,11 @@ void MainWindow::writeStatus()
     show(m_ui->timeRunningEdit, m_texts.timeRunning);
     show(m_ui->formatEdit, m_texts.format);
     show(m_ui->targetEdit, m_texts.target);
+    const QString health = QString::fromStdString(healthText(m_texts));
+    if (m_ui->healthLabel->text() != health) {
+        m_ui->healthLabel->setText(health);
+        m_ui->healthLabel->setVisible(!health.isEmpty());
+    }
 }
 
 void MainWindow::setEnabling(const ControlEnabling& enabling)
@@ -202,6 +207,19 @@ bool MainWindow::updateTrayIcon(StateIcon icon, const std::string& tip)
 void MainWindow::removeTrayIcon()
 {
     m_tray.remove();
+}
+
+void MainWindow::showNotice(const std::string& caption, const std::string& text)
+{
+    const QString title = QString::fromStdString(caption);
+    const QString body = QString::fromStdString(text);
+    if (m_tray.showMessage(title, body)) {
+        return;
+    }
+    auto* box = new QMessageBox(QMessageBox::Warning, title, body, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
 }
 
 void MainWindow::showAbout()

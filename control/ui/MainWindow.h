@@ -45,6 +45,7 @@ public:
     bool createTrayIcon(StateIcon icon) override;
     bool updateTrayIcon(StateIcon icon, const std::string& tip) override;
     void removeTrayIcon() override;
+    void showNotice(const std::string& caption, const std::string& text) override;
     void showAbout() override;
     void startMainTimer() override;
 

@@ -24,6 +24,7 @@ public:
     bool minimised = false;
     bool visible = true;
     bool aboutShown = false;
+    std::vector<std::string> notices; // "caption: text", in order
     bool timerStarted = false;
 
     bool trayAvailable = true;
@@ -74,6 +75,10 @@ public:
     {
         trayCalls.push_back("remove");
         trayIcon = false;
+    }
+    void showNotice(const std::string& caption, const std::string& text) override
+    {
+        notices.push_back(caption + ": " + text);
     }
     void showAbout() override { aboutShown = true; }
     void startMainTimer() override { timerStarted = true; }
