@@ -61,13 +61,17 @@ void HelpRouter::showHelp(std::int32_t contextId) const
 
 std::filesystem::path HelpRouter::defaultFolder()
 {
-    const std::filesystem::path programFolder =
-        QCoreApplication::applicationDirPath().toStdString();
+    return folderOf(QCoreApplication::applicationDirPath().toStdString());
+}
+
+std::filesystem::path HelpRouter::folderOf(const std::filesystem::path& programFolder)
+{
     std::error_code error;
     if (std::filesystem::is_directory(programFolder / "help", error)) {
         return programFolder / "help";
     }
-    return programFolder.parent_path() / "share" / "sorvella" / "help";
+    // SORVELLA_INSTALLED_HELP_FOLDER is relative to the installed executable's folder.
+    return (programFolder / SORVELLA_INSTALLED_HELP_FOLDER).lexically_normal();
 }
 
 } // namespace sorvella

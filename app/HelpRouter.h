@@ -28,9 +28,11 @@ public:
     QUrl pageFor(std::int32_t contextId) const;
     void showHelp(std::int32_t contextId) const;
 
-    // The pages beside the executable, else those of the installed data
-    // folder.
+    // The pages of the running executable (folderOf its folder).
     static std::filesystem::path defaultFolder();
+    // The pages beside the executable in `programFolder` (a build folder),
+    // else those of the installed data folder.
+    static std::filesystem::path folderOf(const std::filesystem::path& programFolder);
 
 private:
     std::filesystem::path m_folder;

@@ -30,8 +30,8 @@ void* open(const std::string& path)
 
 } // namespace
 
-DlopenLibraryLoader::DlopenLibraryLoader(std::filesystem::path directory)
-    : m_directory(std::move(directory))
+DlopenLibraryLoader::DlopenLibraryLoader(std::vector<std::filesystem::path> directories)
+    : m_directories(std::move(directories))
 {
 }
 
@@ -42,7 +42,13 @@ std::shared_ptr<LoadedLibrary> DlopenLibraryLoader::loadLibrary(const std::strin
     if (fileName.empty() || fileName.find('/') != std::string::npos) {
         return nullptr;
     }
-    void* handle = m_directory.empty() ? nullptr : open((m_directory / fileName).string());
+    void* handle = nullptr;
+    for (auto directory = m_directories.begin();
+         handle == nullptr && directory != m_directories.end(); ++directory) {
+        if (!directory->empty()) {
+            handle = open((*directory / fileName).string());
+        }
+    }
     if (handle == nullptr) {
         handle = open(fileName);
     }

@@ -126,12 +126,12 @@ TEST_F(EncoderLibraryCodecTest, MissingOrIncompleteLibrariesAreRefused)
 // the wrong format.
 TEST_F(EncoderLibraryCodecTest, RealLoaderFindsNeitherAMissingNorAForeignLibrary)
 {
-    BladeCodec blade(std::make_shared<DlopenLibraryLoader>(dir.path()));
+    BladeCodec blade(std::make_shared<DlopenLibraryLoader>(std::vector{dir.path()}));
     EXPECT_EQ(raisedBy([&] { blade.test(); }).message(),
               "cannot load encoder library: libbladeenc.so" + kNotLoaded);
 
     std::filesystem::copy_file(SORVELLA_FOREIGN_LIBRARY, dir.path() / "libbladeenc.so");
-    BladeCodec foreign(std::make_shared<DlopenLibraryLoader>(dir.path()));
+    BladeCodec foreign(std::make_shared<DlopenLibraryLoader>(std::vector{dir.path()}));
     EXPECT_EQ(raisedBy([&] { foreign.test(); }).message(), "encoder library has wrong format");
 }
 

@@ -39,7 +39,7 @@ protected:
         return c;
     }
 
-    DlopenLibraryLoader loader{std::filesystem::path()};
+    DlopenLibraryLoader loader{std::vector<std::filesystem::path>()};
     std::shared_ptr<LoadedLibrary> library = loader.loadLibrary("liblame_enc.so");
     be::InitStream init = nullptr;
     be::EncodeChunk encode = nullptr;
@@ -109,19 +109,20 @@ TEST_F(LameEncLibraryTest, RefusesWhatCouldOverrunTheCallersBuffer)
     EXPECT_EQ(close(stream), 0U);
 }
 
-// Beside the executable comes first: a library there is found under a name
-// that is on no search path.
-TEST(DlopenLibraryLoaderTest, LooksInItsDirectoryFirst)
+// The program's folders come first (beside the executable, then the
+// installed private folder): a library in either is found under a name that
+// is on no search path.
+TEST(DlopenLibraryLoaderTest, LooksInItsDirectoriesFirst)
 {
     TempDir dir;
     TempDir empty;
     std::filesystem::copy_file(SORVELLA_LAME_ENC_FILE, dir.path() / "libcopied_enc.so");
-    DlopenLibraryLoader beside(dir.path());
+    DlopenLibraryLoader beside({empty.path(), dir.path()});
     const std::shared_ptr<LoadedLibrary> copied = beside.loadLibrary("libcopied_enc.so");
     ASSERT_TRUE(copied);
     EXPECT_NE(copied->findSymbol("beInitStream"), nullptr);
     EXPECT_EQ(copied->findSymbol("noSuchSymbol"), nullptr);
-    EXPECT_FALSE(DlopenLibraryLoader(empty.path()).loadLibrary("libcopied_enc.so"));
+    EXPECT_FALSE(DlopenLibraryLoader({empty.path()}).loadLibrary("libcopied_enc.so"));
     EXPECT_FALSE(beside.loadLibrary((dir.path() / "libcopied_enc.so").string()));
     EXPECT_FALSE(beside.loadLibrary(""));
 }
