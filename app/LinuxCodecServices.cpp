@@ -19,11 +19,11 @@ CodecServices linuxCodecServices()
     if (!executableFolder.empty()) {
         folders.push_back((executableFolder / SORVELLA_PRIVATE_LIBRARY_FOLDER).lexically_normal());
     }
-    const auto programFolder = std::make_shared<DlopenLibraryLoader>(std::move(folders));
+    const auto loader = std::make_shared<DlopenLibraryLoader>(std::move(folders));
     return {
         .compressionManager = systemCompressionManager,
-        .encoderLibraries = [programFolder] { return programFolder; },
-        .mediaWriters = std::make_shared<ModuleMediaWriters>(programFolder),
+        .encoderLibraries = [loader] { return loader; },
+        .mediaWriters = std::make_shared<ModuleMediaWriters>(loader),
     };
 }
 
