@@ -46,7 +46,9 @@ bool bitrateMatches(const WaveFormat& output, const WaveFormat& source, std::int
     }
     const std::uint64_t bits = std::uint64_t{output.avgBytesPerSec} * kBitsPerByte;
     const auto wanted = static_cast<std::uint64_t>(bitrate);
-    return (bits / 1000 == wanted || bits / 1024 == wanted) && output.channels == source.channels;
+    // A lossless format states no bit rate: no wanted rate selects it.
+    return bits > 0 && (bits / 1000 == wanted || bits / 1024 == wanted) &&
+           output.channels == source.channels;
 }
 
 // The first format of the target's codec that fits, selected with the name;
