@@ -1,8 +1,6 @@
 #include "save/codecs/FlacCodec.h"
 
-#include "core/LittleEndian.h"
 #include "core/RecException.h"
-#include "save/codecs/CallbackTarget.h"
 
 #include <array>
 
@@ -12,8 +10,6 @@ namespace {
 
 // The `flac` tool's default first, then the fastest and the smallest.
 constexpr std::array<unsigned, 3> kLevels{5, 0, 8};
-// One frame of the encoder at levels 5 and 8: each block fills one frame.
-constexpr std::int32_t kFramesPerBlock = 4096;
 constexpr unsigned kBitsPerSample = 16;
 
 unsigned levelOf(std::int32_t formatNumber)
@@ -68,41 +64,15 @@ FLAC__StreamEncoderTellStatus tell(const FLAC__StreamEncoder*, FLAC__uint64* off
 
 } // namespace
 
-FlacCodec::FlacCodec() = default;
+FlacCodec::FlacCodec() : CallbackCodec({"flac", "Internal FLAC Codec (lossless)", "FLAC Format"}) {}
 
 FlacCodec::~FlacCodec() = default;
 
-// A clone starts closed: there are no settings to copy.
-FlacCodec::FlacCodec(const FlacCodec& other) : Codec(other) {}
-
-std::string FlacCodec::extension() const
-{
-    return "flac";
-}
-
-std::string FlacCodec::description() const
-{
-    return "Internal FLAC Codec (lossless)";
-}
-
-std::string FlacCodec::fileTypeName() const
-{
-    return "FLAC Format";
-}
+FlacCodec::FlacCodec(const FlacCodec& other) : CallbackCodec(other) {}
 
 std::unique_ptr<Codec> FlacCodec::clone() const
 {
     return std::unique_ptr<Codec>(new FlacCodec(*this));
-}
-
-bool FlacCodec::writesOwnFile() const
-{
-    return true;
-}
-
-std::int32_t FlacCodec::inputBlockSize(std::int32_t, const WaveFormat& inputFormat)
-{
-    return kFramesPerBlock * inputFormat.blockAlign;
 }
 
 // A lossless format has no bit rate of its own: none is stated, so no bit
@@ -112,20 +82,16 @@ std::string FlacCodec::describeFormat(std::int32_t formatNumber, const WaveForma
 {
     const unsigned level = levelOf(formatNumber);
     requireAccepted(inputFormat);
+    formatBuffer = inputFormat;
     formatBuffer.formatTag = 0;
-    formatBuffer.channels = inputFormat.channels;
-    formatBuffer.samplesPerSec = inputFormat.samplesPerSec;
-    formatBuffer.blockAlign = inputFormat.blockAlign;
-    formatBuffer.bitsPerSample = inputFormat.bitsPerSample;
     formatBuffer.avgBytesPerSec = 0;
     formatBuffer.extra.clear();
     return "FLAC [level " + std::to_string(level) + "]";
 }
 
-void FlacCodec::start(std::int32_t formatNumber, const WaveFormat& inputFormat)
+void FlacCodec::startEncoder(std::int32_t formatNumber, const WaveFormat& inputFormat,
+                             CallbackTarget& target)
 {
-    const unsigned level = levelOf(formatNumber);
-    requireAccepted(inputFormat);
     std::unique_ptr<FLAC__StreamEncoder, EncoderDeleter> encoder(FLAC__stream_encoder_new());
     if (!encoder) {
         throw RecException("FLAC codec: out of memory");
@@ -134,64 +100,38 @@ void FlacCodec::start(std::int32_t formatNumber, const WaveFormat& inputFormat)
     FLAC__stream_encoder_set_channels(e, inputFormat.channels);
     FLAC__stream_encoder_set_bits_per_sample(e, kBitsPerSample);
     FLAC__stream_encoder_set_sample_rate(e, inputFormat.samplesPerSec);
-    FLAC__stream_encoder_set_compression_level(e, level);
-    auto target = std::make_unique<CallbackTarget>(targetFiles(), fileName());
-    // The header goes out now; the seek and tell callbacks let the encoder
-    // come back to it at the end.
+    FLAC__stream_encoder_set_compression_level(e, levelOf(formatNumber));
+    // The header goes out now; seek and tell let the encoder come back to it.
     const FLAC__StreamEncoderInitStatus status =
-        FLAC__stream_encoder_init_stream(e, writeBytes, seekTo, tell, nullptr, target.get());
-    target->raiseIfFailed();
+        FLAC__stream_encoder_init_stream(e, writeBytes, seekTo, tell, nullptr, &target);
     if (status != FLAC__STREAM_ENCODER_INIT_STATUS_OK) {
         throw RecException(RecException::OpenFailure,
                            std::string("FLAC codec: ") +
                                FLAC__StreamEncoderInitStatusString[status]);
     }
-    m_frameBytes = inputFormat.blockAlign;
-    m_samples.assign(static_cast<std::size_t>(kFramesPerBlock) * inputFormat.channels, 0);
-    m_target = std::move(target);
+    m_channels = inputFormat.channels;
     m_encoder = std::move(encoder);
 }
 
-void FlacCodec::encode(const std::uint8_t* input, std::int32_t& inputLength, std::uint8_t*,
-                       std::int32_t& outputLength, bool isLast)
+void FlacCodec::encodeSamples(const std::int16_t* samples, std::int32_t frames, bool)
 {
-    outputLength = 0;
-    m_target->raiseIfFailed();
-    const std::int32_t frames = inputLength / m_frameBytes;
-    const std::int32_t samples = inputLength / 2;
-    for (std::int32_t i = 0; i < samples; ++i) {
-        m_samples[static_cast<std::size_t>(i)] =
-            le::sample(input + 2 * static_cast<std::ptrdiff_t>(i));
-    }
-    if (FLAC__stream_encoder_process_interleaved(m_encoder.get(), m_samples.data(),
+    m_wide.assign(samples, samples + static_cast<std::ptrdiff_t>(frames) * m_channels);
+    if (FLAC__stream_encoder_process_interleaved(m_encoder.get(), m_wide.data(),
                                                  static_cast<uint32_t>(frames)) == 0) {
-        raiseEncoderFailure();
+        const FLAC__StreamEncoderState state = FLAC__stream_encoder_get_state(m_encoder.get());
+        raiseFailure(std::string("FLAC codec: ") + FLAC__StreamEncoderStateString[state]);
     }
-    inputLength = isLast ? 0 : inputLength - frames * m_frameBytes;
 }
 
 // The encoder writes its last frame and rewrites STREAMINFO here; after a
 // failed write it leaves STREAMINFO as it was (length and signature unknown),
 // which keeps the frames before it decodable.
-void FlacCodec::finish()
+std::string FlacCodec::finishEncoder()
 {
     const bool finished = !m_encoder || FLAC__stream_encoder_finish(m_encoder.get()) != 0;
     m_encoder.reset();
-    m_samples = {};
-    const std::unique_ptr<CallbackTarget> target = std::move(m_target);
-    if (target) {
-        target->close();
-    }
-    if (!finished) {
-        throw RecException("FLAC codec: the file could not be finished");
-    }
-}
-
-void FlacCodec::raiseEncoderFailure() const
-{
-    m_target->raiseIfFailed();
-    const FLAC__StreamEncoderState state = FLAC__stream_encoder_get_state(m_encoder.get());
-    throw RecException(std::string("FLAC codec: ") + FLAC__StreamEncoderStateString[state]);
+    m_wide = {};
+    return finished ? std::string() : "FLAC codec: the file could not be finished";
 }
 
 } // namespace sorvella

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "save/Codec.h"
+#include "save/codecs/CallbackCodec.h"
 
 #include <FLAC/stream_encoder.h>
 
@@ -9,32 +9,25 @@
 
 namespace sorvella {
 
-class CallbackTarget;
-
 // Lossless FLAC files made by libFLAC's stream encoder, which writes the
 // target itself: at the end it goes back to the start of the file to enter
 // the sample count and MD5 signature into STREAMINFO. The formats are the
 // compression levels 5, 0 and 8; any rate libFLAC takes, mono or stereo,
 // 16 bits. No options.
-class FlacCodec : public Codec {
+class FlacCodec : public CallbackCodec {
 public:
     FlacCodec();
     ~FlacCodec() override;
 
-    std::string extension() const override;
-    std::string description() const override;
-    std::string fileTypeName() const override;
     std::unique_ptr<Codec> clone() const override;
-    bool writesOwnFile() const override;
 
 protected:
-    std::int32_t inputBlockSize(std::int32_t formatNumber, const WaveFormat& inputFormat) override;
-    void finish() override;
-    void encode(const std::uint8_t* input, std::int32_t& inputLength, std::uint8_t* output,
-                std::int32_t& outputLength, bool isLast) override;
-    void start(std::int32_t formatNumber, const WaveFormat& inputFormat) override;
     std::string describeFormat(std::int32_t formatNumber, const WaveFormat& inputFormat,
                                WaveFormat& formatBuffer, std::int32_t bufferSize) override;
+    void startEncoder(std::int32_t formatNumber, const WaveFormat& inputFormat,
+                      CallbackTarget& target) override;
+    void encodeSamples(const std::int16_t* samples, std::int32_t frames, bool isLast) override;
+    std::string finishEncoder() override;
 
 private:
     struct EncoderDeleter {
@@ -45,12 +38,11 @@ private:
     };
 
     FlacCodec(const FlacCodec& other);
-    void raiseEncoderFailure() const;
 
     std::unique_ptr<FLAC__StreamEncoder, EncoderDeleter> m_encoder;
-    std::unique_ptr<CallbackTarget> m_target;
-    std::vector<FLAC__int32> m_samples;
-    std::int32_t m_frameBytes = 0;
+    // The samples widened as libFLAC takes them.
+    std::vector<FLAC__int32> m_wide;
+    std::int32_t m_channels = 0;
 };
 
 } // namespace sorvella

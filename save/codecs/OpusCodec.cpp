@@ -1,8 +1,6 @@
 #include "save/codecs/OpusCodec.h"
 
-#include "core/LittleEndian.h"
 #include "core/RecException.h"
-#include "save/codecs/CallbackTarget.h"
 
 #include <array>
 #include <span>
@@ -11,8 +9,8 @@ namespace sorvella {
 
 namespace {
 
-constexpr std::int32_t kFramesPerBlock = 4096;
 constexpr std::int64_t kBitsPerKBit = 1000;
+constexpr std::uint32_t kDecodedRate = 48000;
 
 // kBit/s, the usual choice first. Mono needs about half of stereo's rate
 // for the same quality, and gains nothing above 128.
@@ -62,41 +60,15 @@ struct CommentsDeleter {
 
 } // namespace
 
-OpusCodec::OpusCodec() = default;
+OpusCodec::OpusCodec() : CallbackCodec({"opus", "Internal Ogg-Opus Codec", "Opus Format"}) {}
 
 OpusCodec::~OpusCodec() = default;
 
-// A clone starts closed: there are no settings to copy.
-OpusCodec::OpusCodec(const OpusCodec& other) : Codec(other) {}
-
-std::string OpusCodec::extension() const
-{
-    return "opus";
-}
-
-std::string OpusCodec::description() const
-{
-    return "Internal Ogg-Opus Codec";
-}
-
-std::string OpusCodec::fileTypeName() const
-{
-    return "Opus Format";
-}
+OpusCodec::OpusCodec(const OpusCodec& other) : CallbackCodec(other) {}
 
 std::unique_ptr<Codec> OpusCodec::clone() const
 {
     return std::unique_ptr<Codec>(new OpusCodec(*this));
-}
-
-bool OpusCodec::writesOwnFile() const
-{
-    return true;
-}
-
-std::int32_t OpusCodec::inputBlockSize(std::int32_t, const WaveFormat& inputFormat)
-{
-    return kFramesPerBlock * inputFormat.blockAlign;
 }
 
 // The file decodes at 48 kHz whatever the recording's rate.
@@ -105,79 +77,57 @@ std::string OpusCodec::describeFormat(std::int32_t formatNumber, const WaveForma
 {
     const std::int64_t kBit = kBitOf(formatNumber, inputFormat);
     requireAccepted(inputFormat);
+    formatBuffer = inputFormat;
     formatBuffer.formatTag = 0;
-    formatBuffer.channels = inputFormat.channels;
-    formatBuffer.samplesPerSec = 48000;
-    formatBuffer.blockAlign = inputFormat.blockAlign;
-    formatBuffer.bitsPerSample = inputFormat.bitsPerSample;
+    formatBuffer.samplesPerSec = kDecodedRate;
     formatBuffer.avgBytesPerSec = static_cast<std::uint32_t>(kBit * kBitsPerKBit / 8);
     formatBuffer.extra.clear();
     return "Opus [" + std::to_string(kBit) + " kBit/s]";
 }
 
-void OpusCodec::start(std::int32_t formatNumber, const WaveFormat& inputFormat)
+void OpusCodec::startEncoder(std::int32_t formatNumber, const WaveFormat& inputFormat,
+                             CallbackTarget& target)
 {
-    const std::int64_t kBit = kBitOf(formatNumber, inputFormat);
-    requireAccepted(inputFormat);
     const std::unique_ptr<OggOpusComments, CommentsDeleter> comments(ope_comments_create());
     if (!comments) {
         throw RecException("Opus codec: out of memory");
     }
-    auto target = std::make_unique<CallbackTarget>(targetFiles(), fileName());
     const OpusEncCallbacks callbacks{writeBytes, keepOpen};
     int result = OPE_OK;
     std::unique_ptr<OggOpusEnc, EncoderDeleter> encoder(ope_encoder_create_callbacks(
-        &callbacks, target.get(), comments.get(),
-        static_cast<opus_int32>(inputFormat.samplesPerSec), inputFormat.channels, 0, &result));
+        &callbacks, &target, comments.get(), static_cast<opus_int32>(inputFormat.samplesPerSec),
+        inputFormat.channels, 0, &result));
+    const auto bits = static_cast<opus_int32>(kBitOf(formatNumber, inputFormat) * kBitsPerKBit);
     if (encoder && result == OPE_OK) {
-        result = ope_encoder_ctl(encoder.get(),
-                                 OPUS_SET_BITRATE(static_cast<opus_int32>(kBit * kBitsPerKBit)));
+        result = ope_encoder_ctl(encoder.get(), OPUS_SET_BITRATE(bits));
     }
     if (!encoder || result != OPE_OK) {
         throw RecException(RecException::OpenFailure,
                            std::string("Opus codec: ") + ope_strerror(result));
     }
-    m_frameBytes = inputFormat.blockAlign;
-    m_samples.assign(static_cast<std::size_t>(kFramesPerBlock) * inputFormat.channels, 0);
-    m_target = std::move(target);
     m_encoder = std::move(encoder);
 }
 
-void OpusCodec::encode(const std::uint8_t* input, std::int32_t& inputLength, std::uint8_t*,
-                       std::int32_t& outputLength, bool isLast)
+void OpusCodec::encodeSamples(const std::int16_t* samples, std::int32_t frames, bool isLast)
 {
-    outputLength = 0;
-    m_target->raiseIfFailed();
-    const std::int32_t frames = inputLength / m_frameBytes;
-    const std::int32_t samples = inputLength / 2;
-    for (std::int32_t i = 0; i < samples; ++i) {
-        m_samples[static_cast<std::size_t>(i)] =
-            le::sample(input + 2 * static_cast<std::ptrdiff_t>(i));
-    }
-    check(ope_encoder_write(m_encoder.get(), m_samples.data(), frames));
+    check(ope_encoder_write(m_encoder.get(), samples, frames));
     if (isLast) {
         // The last page states where the sound ends: the decoder drops the
         // padding of the last packet.
         check(ope_encoder_drain(m_encoder.get()));
     }
-    inputLength = isLast ? 0 : inputLength - frames * m_frameBytes;
 }
 
-void OpusCodec::finish()
+std::string OpusCodec::finishEncoder()
 {
     m_encoder.reset();
-    m_samples = {};
-    const std::unique_ptr<CallbackTarget> target = std::move(m_target);
-    if (target) {
-        target->close();
-    }
+    return {};
 }
 
 void OpusCodec::check(int result) const
 {
-    m_target->raiseIfFailed();
     if (result != OPE_OK) {
-        throw RecException(std::string("Opus codec: ") + ope_strerror(result));
+        raiseFailure(std::string("Opus codec: ") + ope_strerror(result));
     }
 }
 
