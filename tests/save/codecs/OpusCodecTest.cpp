@@ -10,22 +10,6 @@ namespace {
 constexpr std::int32_t kOpusNumber = 8;
 constexpr double kSeconds = 5.0;
 
-// What a command prints, standard error included.
-std::string outputOf(const std::string& command)
-{
-    struct Close {
-        void operator()(std::FILE* pipe) const { pclose(pipe); }
-    };
-    const std::unique_ptr<std::FILE, Close> pipe(popen((command + " 2>&1").c_str(), "r"));
-    std::string out;
-    std::array<char, 256> chunk{};
-    while (pipe &&
-           std::fgets(chunk.data(), static_cast<int>(chunk.size()), pipe.get()) != nullptr) {
-        out += chunk.data();
-    }
-    return out;
-}
-
 struct OpusCase {
     std::uint32_t rate;
     std::uint16_t channels;
@@ -56,8 +40,7 @@ TEST_P(OpusToneSave, DecodesBackToTheToneWithBothDecoders)
                                tone(format, kSeconds, kLeadIn), kOpusNumber);
     ASSERT_EQ(result.failure, "");
     const std::string file = targetPath("tone.opus");
-    const std::string info = outputOf("opusinfo '" + file + "'");
-    EXPECT_EQ(info.find("WARNING"), std::string::npos) << info;
+    EXPECT_NE(std::system(("opusinfo '" + file + "' 2>&1 | grep -qi warning").c_str()), 0);
 
     const std::string opusdec = file + ".opusdec.wav";
     ASSERT_EQ(
