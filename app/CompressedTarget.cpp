@@ -20,8 +20,8 @@ constexpr std::int32_t kLastFormatNumber = 999;
 
 constexpr std::uint32_t kBitsPerByte = 8;
 
-constexpr std::array<std::string_view, 5> kCompressedSuffixes{".mp3", ".mp2", ".ogg", ".asf",
-                                                              ".wma"};
+constexpr std::array<std::string_view, 7> kCompressedSuffixes{".mp3", ".mp2",  ".ogg", ".asf",
+                                                              ".wma", ".flac", ".opus"};
 
 // The last `count` characters (all of a shorter name) in lower case.
 std::string lastLowered(std::string_view name, std::size_t count)
@@ -32,6 +32,13 @@ std::string lastLowered(std::string_view name, std::size_t count)
     return tail;
 }
 
+// Whether the name ends in "." and the codec's extension, in any case.
+bool hasExtension(std::string_view name, const Codec& codec)
+{
+    const std::string extension = codec.extension();
+    return lastLowered(name, extension.size() + 1) == "." + extension;
+}
+
 bool bitrateMatches(const WaveFormat& output, const WaveFormat& source, std::int32_t bitrate)
 {
     if (bitrate == kAnyBitrate) {
@@ -39,7 +46,9 @@ bool bitrateMatches(const WaveFormat& output, const WaveFormat& source, std::int
     }
     const std::uint64_t bits = std::uint64_t{output.avgBytesPerSec} * kBitsPerByte;
     const auto wanted = static_cast<std::uint64_t>(bitrate);
-    return (bits / 1000 == wanted || bits / 1024 == wanted) && output.channels == source.channels;
+    // A lossless format states no bit rate: no wanted rate selects it.
+    return bits > 0 && (bits / 1000 == wanted || bits / 1024 == wanted) &&
+           output.channels == source.channels;
 }
 
 // The first format of the target's codec that fits, selected with the name;
@@ -64,7 +73,6 @@ bool selectFittingFormat(SaveTarget& target, const std::string& fileName, std::i
 bool searchCodecs(SaveTarget& target, const std::string& fileName, std::int32_t bitrate,
                   const CodecCatalogue& catalogue)
 {
-    const std::string ext = lastLowered(fileName, 3);
     for (std::int32_t number = 0; number <= kLastCodecNumber; ++number) {
         if (number > 0) {
             std::unique_ptr<Codec> made = catalogue.createCodec(number);
@@ -74,7 +82,7 @@ bool searchCodecs(SaveTarget& target, const std::string& fileName, std::int32_t 
             target.codec = std::move(made);
             target.codecNumber = number;
         }
-        if (target.codec && target.codec->extension() == ext &&
+        if (target.codec && hasExtension(fileName, *target.codec) &&
             selectFittingFormat(target, fileName, bitrate)) {
             return true;
         }
@@ -86,15 +94,15 @@ bool searchCodecs(SaveTarget& target, const std::string& fileName, std::int32_t 
 
 bool isCompressedName(std::string_view name)
 {
-    return name.size() > 4 && std::ranges::find(kCompressedSuffixes, lastLowered(name, 4)) !=
-                                  kCompressedSuffixes.end();
+    return std::ranges::any_of(kCompressedSuffixes, [name](std::string_view suffix) {
+        return name.size() > suffix.size() && lastLowered(name, suffix.size()) == suffix;
+    });
 }
 
 void selectCompressedTarget(SaveTarget& target, const std::string& fileName, std::int32_t bitrate,
                             const CodecCatalogue& catalogue, Prompter& prompter)
 {
-    if (bitrate == kAnyBitrate && target.codec &&
-        target.codec->extension() == lastLowered(fileName, 3)) {
+    if (bitrate == kAnyBitrate && target.codec && hasExtension(fileName, *target.codec)) {
         setFileName(target, fileName, 0);
         return;
     }

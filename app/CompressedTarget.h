@@ -15,13 +15,13 @@ class CodecCatalogue;
 // the file's extension.
 inline constexpr std::int32_t kAnyBitrate = -1;
 
-// Whether a "-f:" name asks for a compressed target: longer than four
-// characters and ending in ".mp3", ".mp2", ".ogg", ".asf" or ".wma" in any
-// case.
+// Whether a "-f:" name asks for a compressed target: longer than its suffix
+// and ending in ".mp3", ".mp2", ".ogg", ".asf", ".wma", ".flac" or ".opus"
+// in any case.
 bool isCompressedName(std::string_view name);
 
-// Points `target` at `fileName` (its last three characters in lower case
-// name the codec's extension) with a codec and format for it. With
+// Points `target` at `fileName` (its suffix in lower case names the codec's
+// extension) with a codec and format for it. With
 // kAnyBitrate a current codec of that extension keeps its format; otherwise
 // the current codec, then the catalogue's codecs from number 1, are searched
 // for the first format with `bitrate` kBit/s (counted by 1000 or by 1024) and

@@ -24,6 +24,8 @@ int encodeOgg(const std::vector<std::string>& args);
 int encodeWma(const std::vector<std::string>& args);
 int encodeMp3(const std::vector<std::string>& args);
 int encodeMp2(const std::vector<std::string>& args);
+int encodeFlac(const std::vector<std::string>& args);
+int encodeOpus(const std::vector<std::string>& args);
 int recordIdle(const std::vector<std::string>& args);
 int editorOpen(const std::vector<std::string>& args);
 int editorPaint(const std::vector<std::string>& args);

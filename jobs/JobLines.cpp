@@ -12,9 +12,9 @@ namespace {
 
 constexpr std::uint32_t kBytesPerSecondPerKBit = 125;
 
-// "kbit:" of the target's output format; nothing for plain WAV, and nothing
-// for a name that the parser would not take as compressed (the bit rate
-// would become part of the name).
+// "kbit:" of the target's output format; nothing for plain WAV, for a format
+// without a bit rate (lossless), and for a name that the parser would not
+// take as compressed (the bit rate would become part of the name).
 std::string bitrateOf(const SaveTarget& target)
 {
     if (target.formatNumber == 0 || !isCompressedName(target.fileName)) {
@@ -24,6 +24,9 @@ std::string bitrateOf(const SaveTarget& target)
     const WaveFormat& output = codecFormat(described);
     if (described.formatNumber == 0) {
         return {}; // the codec has no such format: any of its formats will do
+    }
+    if (output.avgBytesPerSec == 0) {
+        return {};
     }
     return std::to_string(output.avgBytesPerSec / kBytesPerSecondPerKBit) + ":";
 }

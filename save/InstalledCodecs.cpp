@@ -1,10 +1,12 @@
 #include "save/InstalledCodecs.h"
 
 #include "save/codecs/BladeCodec.h"
+#include "save/codecs/FlacCodec.h"
 #include "save/codecs/LameCodec.h"
 #include "save/codecs/MP2Codec.h"
 #include "save/codecs/MP3Codec.h"
 #include "save/codecs/OggCodec.h"
+#include "save/codecs/OpusCodec.h"
 #include "save/codecs/WMACodec.h"
 
 namespace sorvella {
@@ -24,6 +26,8 @@ std::vector<CodecCatalogue::Factory> installedCodecs(const CodecServices& servic
         [services] { return std::make_unique<MP2Codec>(services.compressionManager()); },
         [] { return std::make_unique<OggCodec>(); },
         [writers, wmaExtension] { return std::make_unique<WMACodec>(writers, wmaExtension); },
+        [] { return std::make_unique<FlacCodec>(); },
+        [] { return std::make_unique<OpusCodec>(); },
     };
 }
 

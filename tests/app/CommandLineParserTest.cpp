@@ -202,8 +202,8 @@ TEST_F(CommandLineParserTest, UncompressedTargetsKeepTheCodecAndWriteWav)
     EXPECT_EQ(settings.target.formatNumber, 0);
 
     // A later plain name drops an earlier compressed one.
-    parseAndApply({"-f:/tmp/a.mp3", "-f:/tmp/b.flac"});
-    EXPECT_EQ(settings.target.fileName, "/tmp/b.flac");
+    parseAndApply({"-f:/tmp/a.mp3", "-f:/tmp/b.aiff"});
+    EXPECT_EQ(settings.target.fileName, "/tmp/b.aiff");
     EXPECT_EQ(settings.target.formatNumber, 0);
     EXPECT_TRUE(prompter.boxes.empty());
 }

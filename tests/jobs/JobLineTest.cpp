@@ -72,7 +72,9 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundTrip{"mp3", 1, 22050, 3, 5400, false, "-v:0-80:3-", 1, 3,
                                 "/tmp/my takes/-take %n:1.mp3"},
                       RoundTrip{"ogg", 2, 48000, 0, 600, true, "-v:2-", 5, 2, "/tmp/take.OGG"},
-                      RoundTrip{"wma", 2, 44100, 2, 0, false, "", 6, 3, "/tmp/take %Y-%O-%D.wma"}),
+                      RoundTrip{"wma", 2, 44100, 2, 0, false, "", 6, 3, "/tmp/take %Y-%O-%D.wma"},
+                      RoundTrip{"flac", 1, 44100, 2, 60, false, "", 7, 1, "/tmp/take.flac"},
+                      RoundTrip{"opus", 2, 44100, 0, 600, false, "", 8, 4, "/tmp/take.Opus"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A double quote would end the name early and let its rest be read as

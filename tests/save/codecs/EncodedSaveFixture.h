@@ -37,12 +37,15 @@ struct EncodedSaveFixture : SaveJobFixture {
             beforeRun();
         }
         RecordingView view;
+        view.onProgress = onProgress;
         saving->run(view);
         return {view.failure(), targetNames()};
     }
 
     // Runs once the job holds its target, before it writes.
     std::function<void()> beforeRun;
+    // Runs on each progress report of the job.
+    std::function<void(int)> onProgress;
 };
 
 } // namespace sorvella::test
