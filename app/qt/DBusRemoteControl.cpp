@@ -15,10 +15,14 @@ namespace sorvella {
 void DBusRemoteControl::publish()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() ||
-        !bus.registerObject(kRemoteObject, this,
-                            QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals)) {
+    if (!bus.isConnected()) {
         std::cerr << "Remote control is unavailable: there is no D-Bus session bus.\n";
+        return;
+    }
+    if (!bus.registerObject(kRemoteObject, this,
+                            QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals)) {
+        std::cerr << "Remote control is unavailable: " << bus.lastError().message().toStdString()
+                  << '\n';
         return;
     }
     QDBusConnectionInterface* names = bus.interface();

@@ -3,10 +3,9 @@
 // saves from it, asks its status and hears when the save has ended.
 
 #include "tests/save/codecs/Tone.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/ProgramFixture.h"
 #include "tests/support/WaitFor.h"
 
-#include <QCoreApplication>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -15,10 +14,6 @@
 
 namespace sorvella {
 namespace {
-
-int argc = 1;
-char programName[] = "sorvella_remote_control_program_tests";
-char* argv[] = {programName, nullptr};
 
 constexpr int kHeldSeconds = 3;
 
@@ -37,7 +32,7 @@ std::size_t count(const std::string& text, const std::string& part)
     return found;
 }
 
-class RemoteControlProgramTest : public ::testing::Test {
+class RemoteControlProgramTest : public test::ProgramFixture {
 protected:
     // A session bus of this test's own: no command reaches a Sorvella of the
     // desktop the tests run on.
@@ -110,9 +105,6 @@ protected:
     std::string targetFile() const { return (target.path() / "take.wav").string(); }
 
     static constexpr std::size_t npos = std::string::npos;
-    QCoreApplication qt{argc, argv};
-    test::TempDir temporary{"program-tmp"};
-    test::TempDir target{"target"};
 
 private:
     QProcess m_bus;
