@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace sorvella {
 namespace {
@@ -47,10 +49,12 @@ protected:
 
     ~RemoteControlProgramTest() override
     {
-        for (QProcess* process : {&m_instance, &m_bus}) {
-            process->terminate();
-            process->waitForFinished(60000);
+        for (const std::unique_ptr<QProcess>& instance : m_instances) {
+            instance->terminate();
+            instance->waitForFinished(60000);
         }
+        m_bus.terminate();
+        m_bus.waitForFinished(60000);
     }
 
     // The tone is the default input for the program alone; there is no
@@ -80,11 +84,30 @@ protected:
                 program.readAllStandardError().toStdString()};
     }
 
-    void startInstance(const QStringList& arguments)
+    // An instance recording the tone for `file`; its process id.
+    qint64 startInstance(const std::string& file)
     {
-        m_instance.setProcessEnvironment(environment());
-        m_instance.start(SORVELLA_EXECUTABLE, arguments);
-        ASSERT_TRUE(m_instance.waitForStarted());
+        QProcess& instance = *m_instances.emplace_back(std::make_unique<QProcess>());
+        instance.setProcessEnvironment(environment());
+        instance.start(SORVELLA_EXECUTABLE, {"-q:s:44100", QString::fromStdString("-f:" + file)});
+        EXPECT_TRUE(instance.waitForStarted());
+        return instance.processId();
+    }
+
+    // The status of the instance `addressed` once it holds kHeldSeconds.
+    Finished statusWhenHeld(const QStringList& addressed = {})
+    {
+        Finished status;
+        EXPECT_TRUE(test::waitFor(
+            [&] {
+                status = run(QStringList{"--status"} + addressed);
+                const auto held = status.out.find("heldSeconds: ");
+                return status.exitCode == 0 && held != npos &&
+                       std::stoi(status.out.substr(held + 13)) >= kHeldSeconds;
+            },
+            std::chrono::seconds(60)))
+            << status.out << status.err;
+        return status;
     }
 
     // Listens for the Saved signal; returns once the monitor is attached.
@@ -102,13 +125,16 @@ protected:
         return m_monitored;
     }
 
-    std::string targetFile() const { return (target.path() / "take.wav").string(); }
+    std::string targetFile(const std::string& name = "take.wav") const
+    {
+        return (target.path() / name).string();
+    }
 
     static constexpr std::size_t npos = std::string::npos;
 
 private:
     QProcess m_bus;
-    QProcess m_instance;
+    std::vector<std::unique_ptr<QProcess>> m_instances;
     QProcess m_monitor;
     std::string m_address;
     std::string m_monitored;
@@ -116,17 +142,8 @@ private:
 
 TEST_F(RemoteControlProgramTest, QuickSaveFromTheCommandLineSavesTheToneAndIsAnnounced)
 {
-    startInstance({"-q:s:44100", QString::fromStdString("-f:" + targetFile())});
-    Finished status;
-    ASSERT_TRUE(test::waitFor(
-        [&] {
-            status = run({"--status"});
-            const auto held = status.out.find("heldSeconds: ");
-            return status.exitCode == 0 && held != npos &&
-                   std::stoi(status.out.substr(held + 13)) >= kHeldSeconds;
-        },
-        std::chrono::seconds(60)))
-        << status.out << status.err;
+    startInstance(targetFile());
+    const Finished status = statusWhenHeld();
     EXPECT_EQ(status.out.find("state: recording\nmode: loop\nheldSeconds: "), 0u) << status.out;
     EXPECT_EQ(count(status.out, "\n"), 6u) << status.out;
 
@@ -144,6 +161,18 @@ TEST_F(RemoteControlProgramTest, QuickSaveFromTheCommandLineSavesTheToneAndIsAnn
     ASSERT_TRUE(sound);
     EXPECT_GE(sound->seconds(), kHeldSeconds);
     EXPECT_NEAR(sound->frequency(), test::kToneHz, 20);
+}
+
+TEST_F(RemoteControlProgramTest, CommandsReachTheFirstInstanceUnlessAnotherIsNamed)
+{
+    startInstance(targetFile("first.wav"));
+    statusWhenHeld();
+    const QString second = QString::number(startInstance(targetFile("second.wav")));
+    statusWhenHeld({"--instance", second});
+
+    EXPECT_EQ(run({"--quick-save"}).out, "Saving to " + targetFile("first.wav") + "\n");
+    EXPECT_EQ(run({"--quick-save", "--instance", second}).out,
+              "Saving to " + targetFile("second.wav") + "\n");
 }
 
 TEST_F(RemoteControlProgramTest, WithoutAnInstanceOrABusTheCommandsEndWithCode2)
