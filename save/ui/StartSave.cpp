@@ -20,8 +20,11 @@ SaveProgressWindow* startSave(const SaveWindowServices& services, std::unique_pt
     }
     if (ended) {
         // Before the job starts, so that no report can come first; queued
-        // behind the window's own, before the window deletes itself.
-        QObject::connect(window, &SaveProgressWindow::endReported, window,
+        // behind the window's own. Received by the parent, which outlives
+        // the window: the window's close may delete it before this report
+        // is delivered, and the report would be lost with it.
+        QObject* receiver = parent != nullptr ? static_cast<QObject*>(parent) : window;
+        QObject::connect(window, &SaveProgressWindow::endReported, receiver,
                          [ended](const QString& failure) { ended(failure.isEmpty()); });
     }
     window->startJob(saveThreadPriority(timingProfile));

@@ -130,6 +130,17 @@ protected:
         return (target.path() / name).string();
     }
 
+    // What the instances have written to standard error so far.
+    std::string instanceErrors()
+    {
+        std::string errors;
+        for (const std::unique_ptr<QProcess>& instance : m_instances) {
+            instance->waitForReadyRead(100);
+            errors += instance->readAllStandardError().toStdString();
+        }
+        return errors;
+    }
+
     static constexpr std::size_t npos = std::string::npos;
 
 private:
@@ -155,7 +166,8 @@ TEST_F(RemoteControlProgramTest, QuickSaveFromTheCommandLineSavesTheToneAndIsAnn
         const std::string& heard = monitored();
         return heard.find("member=Saved") != npos &&
                heard.find("string \"" + targetFile() + "\"\n   boolean true") != npos;
-    })) << monitored();
+    })) << monitored()
+        << instanceErrors();
 
     const std::optional<test::DecodedSound> sound = test::decodeWithFfmpeg(targetFile());
     ASSERT_TRUE(sound);
