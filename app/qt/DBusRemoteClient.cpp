@@ -86,6 +86,11 @@ std::optional<int> runRemoteCommand(int& argc, char** argv)
     }
     // The bus needs Qt's core, never a window.
     const QCoreApplication qt(argc, argv);
+    // Registered before the bus is opened, so that Qt's registry of types is
+    // made before its D-Bus thread and outlives it at exit: the thread would
+    // otherwise complain on standard error about the bus's own types when it
+    // ends last.
+    qRegisterMetaType<QDBusMessage>();
     return send(*request);
 }
 
