@@ -30,6 +30,15 @@ namespace {
 // While a command still runs, the forced close looks again this much later.
 constexpr int kForcedCloseRetryMs = 10;
 
+std::optional<std::string> modalWindowCaption()
+{
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) {
+        return std::nullopt;
+    }
+    return modal->windowTitle().toStdString();
+}
+
 } // namespace
 
 Application::Application(QApplication& qt, WaveInSystem& waveIn, BlockFiles& blockFiles)
@@ -38,7 +47,7 @@ Application::Application(QApplication& qt, WaveInSystem& waveIn, BlockFiles& blo
       m_catalogue(m_store, installedCodecs(linuxCodecServices())), m_jobs(m_targetFiles),
       m_help(HelpRouter::defaultFolder()), m_status(m_window, m_clock),
       m_saves(SaveWindowServices{m_jobs, m_openWindows, m_prompter}, &m_window, m_settings),
-      m_editors(editorServices(), &m_window),
+      m_saveWatch(m_saves), m_editors(editorServices(), &m_window),
       m_controller(RecordingController::Services{
           .settings = m_settings,
           .waveIn = waveIn,
@@ -49,7 +58,7 @@ Application::Application(QApplication& qt, WaveInSystem& waveIn, BlockFiles& blo
           .view = m_window,
           .status = m_status,
           .openWindows = m_openWindows,
-          .saves = m_saves,
+          .saves = m_saveWatch,
           .pump = m_pump,
           .retryDialogs = [this] { return std::make_unique<QtRetryDialog>(&m_window); },
           .editor = &m_editors,
@@ -87,7 +96,16 @@ Application::Application(QApplication& qt, WaveInSystem& waveIn, BlockFiles& blo
                         &waveIn](Settings& working) { return openConfiguration(working, waveIn); },
           .storeShowWarningMixer = [this] { storeShowWarningMixer(m_store, m_settings); },
       }),
-      m_signalNotifier(m_signals.readDescriptor(), QSocketNotifier::Read),
+      m_remote(RemoteControl::Services{
+          .commands = m_commands,
+          .saves = m_saveWatch,
+          .recording = [this] { return m_controller.statusInput(); },
+          .settings = m_settings,
+          .targetText = [this] { return m_status.texts().target; },
+          .modalWindow = [] { return modalWindowCaption(); },
+          .commandRunning = [this] { return m_commands.busy(); },
+      }),
+      m_remoteBus(m_remote), m_signalNotifier(m_signals.readDescriptor(), QSocketNotifier::Read),
       m_quitInterceptor([this] { beginForcedClose(); })
 {
     // The program ends through its own close, not when a window closes: the
@@ -99,7 +117,12 @@ Application::Application(QApplication& qt, WaveInSystem& waveIn, BlockFiles& blo
     QObject::connect(&m_qt, &QGuiApplication::commitDataRequest, &m_window,
                      [this](QSessionManager& manager) { sessionMayEnd(manager); });
     m_qt.installEventFilter(&m_quitInterceptor);
-    m_saves.onFailure([this] { m_controller.outcome().note(RunOutcome::SaveFailed); });
+    m_saves.onEnd([this](const std::string& file, bool ok) {
+        if (!ok) {
+            m_controller.outcome().note(RunOutcome::SaveFailed);
+        }
+        m_remoteBus.announceSaved(file, ok);
+    });
     m_window.setCommands(&m_commands);
 }
 
@@ -146,6 +169,7 @@ void Application::startUp(std::span<const std::string> arguments)
     if (!notice.empty()) {
         m_prompter.tell(notice);
     }
+    m_remoteBus.publish();
     m_window.startMainTimer();
 }
 

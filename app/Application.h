@@ -3,6 +3,7 @@
 #include "app/HelpRouter.h"
 #include "app/SaveWindowStarter.h"
 #include "app/qt/DBusFileManager.h"
+#include "app/qt/DBusRemoteControl.h"
 #include "app/qt/MessageBoxPrompter.h"
 #include "app/qt/QtEventPump.h"
 #include "app/qt/QuitInterceptor.h"
@@ -12,6 +13,8 @@
 #include "control/MainCommands.h"
 #include "control/OpenWindowList.h"
 #include "control/RecordingController.h"
+#include "control/RemoteControl.h"
+#include "control/SaveStartWatch.h"
 #include "control/StatusDisplay.h"
 #include "control/ui/MainWindow.h"
 #include "core/Settings.h"
@@ -108,11 +111,14 @@ private:
     MainWindow m_window;
     StatusDisplay m_status;
     SaveWindowStarter m_saves;
+    SaveStartWatch m_saveWatch;
     EditorWindowOpener m_editors;
     RecordingController m_controller;
     ApplicationCloser m_closer;
     QtSaveAsWindows m_saveAs;
     MainCommands m_commands;
+    RemoteControl m_remote;
+    DBusRemoteControl m_remoteBus;
     TerminationSignals m_signals;
     QSocketNotifier m_signalNotifier;
     QuitInterceptor m_quitInterceptor;

@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/WindowlessCommandLine.h"
+#include "app/qt/DBusRemoteClient.h"
 #include "app/qt/DisplayPresence.h"
 
 #include <QApplication>
@@ -15,6 +16,9 @@ namespace sorvella {
 
 int runProgram(int argc, char** argv, WaveInSystem& waveIn, BlockFiles& blockFiles)
 {
+    if (const std::optional<int> exitCode = runRemoteCommand(argc, argv)) {
+        return *exitCode;
+    }
     if (const std::optional<int> exitCode = runWithoutWindows(argc, argv)) {
         return *exitCode;
     }

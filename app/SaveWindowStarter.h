@@ -4,6 +4,7 @@
 #include "save/ui/StartSave.h"
 
 #include <functional>
+#include <string>
 
 class QWidget;
 
@@ -23,14 +24,16 @@ public:
     void startSave(std::unique_ptr<RingStore>& store, const SaveTarget& target,
                    const BlockFilter* filter) override;
 
-    // Called on the main thread for every save that ends with a failure.
-    void onFailure(std::function<void()> failed) { m_failed = std::move(failed); }
+    // Called on the main thread for every save that ends: its target name
+    // and whether it succeeded.
+    using EndHandler = std::function<void(const std::string& file, bool ok)>;
+    void onEnd(EndHandler ended) { m_ended = std::move(ended); }
 
 private:
     SaveWindowServices m_services;
     QWidget* m_parent;
     const Settings& m_settings;
-    std::function<void()> m_failed;
+    EndHandler m_ended;
 };
 
 } // namespace sorvella

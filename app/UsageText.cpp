@@ -29,6 +29,14 @@ std::string usageText()
            "  installconfig     test the Windows Media codec and quit\n"
            "  --help            show this text and quit\n"
            "\n"
+           "Commands to a running Sorvella (exit code 0 done, 1 failed, 2 none runs):\n"
+           "  --quick-save      save what it holds, as Quick Save does\n"
+           "  --edit-and-save   open what it holds in the editor, as Edit and Save does\n"
+           "  --status          print its state, mode, held seconds, loop time, target\n"
+           "                    and dropouts, one a line\n"
+           "  --instance pid    send the command to the Sorvella of process pid instead\n"
+           "                    of the first one started\n"
+           "\n"
            "Names with spaces go in double quotes. Example, four seconds to an MP3 file:\n"
            "  sorvella -q:s:44100 -c:0:4 -f:128:take.mp3\n";
 }

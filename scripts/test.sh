@@ -3,13 +3,17 @@
 # whole suite again under AddressSanitizer + UndefinedBehaviorSanitizer, a
 # minute of fuzzing the command line, and the threaded tests under
 # ThreadSanitizer. The device tests record from a
-# PulseAudio test input that this script starts and stops.
+# PulseAudio test input that this script starts and stops; every test runs
+# on a private session bus, so that none reaches the desktop's programs.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 jobs=$(nproc)
 
-scripts/install-deps.sh
+if [[ -z "${SORVELLA_PRIVATE_BUS:-}" ]]; then
+  scripts/install-deps.sh
+  exec env SORVELLA_PRIVATE_BUS=1 dbus-run-session -- "$0" "$@"
+fi
 eval "$(scripts/test-input.sh start)"
 trap 'scripts/test-input.sh stop' EXIT
 

@@ -33,9 +33,11 @@ struct SaveWindowServices {
 // target cannot be created or another save holds it; then no window exists
 // and `store` stays with the caller. Otherwise the store is the job's.
 // Under a hidden parent (the main window in the tray) the window stays hidden.
-// `failed`, when given, is called on the main thread if the job fails.
+// `ended`, when given, is called on the main thread when the job ends, with
+// whether it succeeded.
 SaveProgressWindow* startSave(const SaveWindowServices& services, std::unique_ptr<RingStore>& store,
                               QWidget* parent, const SaveTarget& target, const BlockFilter* filter,
-                              std::int32_t timingProfile, const std::function<void()>& failed = {});
+                              std::int32_t timingProfile,
+                              const std::function<void(bool ok)>& ended = {});
 
 } // namespace sorvella
