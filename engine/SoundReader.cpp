@@ -205,7 +205,9 @@ bool SoundReader::reopenDevice()
         return false;
     }
     // A card held open by its dead handle would refuse the new one.
-    closeDevice();
+    if (!closeDevice()) {
+        return false;
+    }
     std::unique_ptr<WaveIn> device;
     try {
         device = m_waveIn.open(m_deviceNumber, m_setup.format, *this);
@@ -236,14 +238,18 @@ bool SoundReader::reopenDevice()
     return true;
 }
 
-// Takes every buffer back from the failed device, keeping the sound of
-// those it had filled, and closes it; the buffers wait for the next one.
-void SoundReader::closeDevice()
+// Takes every buffer back from the failed device and closes it; the buffers
+// wait for the next one. False, with the device left open, while the sound of
+// those it had filled is still being appended (a stalled disk): the main
+// thread does not wait for that.
+bool SoundReader::closeDevice()
 {
     if (!m_device) {
-        return;
+        return true;
     }
-    m_device->stop(kStopLimit);
+    if (!m_device->stop(std::chrono::milliseconds(0))) {
+        return false;
+    }
     const std::vector<WaveBuffer*> dropped = m_device->reset();
     std::unique_ptr<WaveIn> closing;
     {
@@ -254,6 +260,7 @@ void SoundReader::closeDevice()
     }
     // Joins its callback thread, which may be waiting for the list lock.
     closing.reset();
+    return true;
 }
 
 std::unique_ptr<RingStore> SoundReader::detachStore()

@@ -126,7 +126,7 @@ private:
     void openDevice();
     void allocateBuffers();
     void queueBuffers();
-    void closeDevice();
+    bool closeDevice();
     void requeueLoop();
     void requeueLocked(WaveBuffer& buffer);
     bool waitForStopped();
