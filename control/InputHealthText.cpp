@@ -9,13 +9,15 @@
 namespace sorvella {
 namespace {
 
+// "hh:mm:ss" of the local day; empty for a time the system cannot convert.
 std::string clockTime(std::int64_t seconds)
 {
     const auto time = static_cast<std::time_t>(seconds);
     std::tm fields{};
-    localtime_r(&time, &fields);
     std::array<char, 16> text{};
-    std::strftime(text.data(), text.size(), "%H:%M:%S", &fields);
+    if (localtime_r(&time, &fields) != nullptr) {
+        std::strftime(text.data(), text.size(), "%H:%M:%S", &fields);
+    }
     return text.data();
 }
 

@@ -27,8 +27,8 @@ constexpr const char* kSaveErrorCaption = "Error while saving...";
 constexpr const char* kEmptyRecording = "Error: Recorded Area is empty!";
 constexpr const char* kSoundLostCaption = "Sound lost";
 constexpr const char* kDropoutNotice =
-    "Some sound was lost: the input delivered faster than it could be recorded. Recording goes "
-    "on; the main window counts the dropouts.";
+    "Some sound was lost on its way in. Recording goes on; the main window counts the dropouts "
+    "and tells when the last one happened.";
 constexpr const char* kNoEditorUnattended =
     "Edit after: there is no display to show the editor on; the recording is saved instead.";
 

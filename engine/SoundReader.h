@@ -123,7 +123,6 @@ public:
     static std::string inputDeviceName(WaveInSystem& waveIn, std::int32_t index);
 
 private:
-    void openDevice();
     void allocateBuffers();
     void queueBuffers();
     bool closeDevice();
