@@ -652,10 +652,17 @@ void RecordingController::inputHealthStep()
         m_outcome.note(RunOutcome::SoundLost);
         if (!m_soundLossAnnounced) {
             m_soundLossAnnounced = true;
-            m_services.view.showNotice(kSoundLostCaption,
-                                       health.deviceLost
-                                           ? lostInputNotice(m_recorder->deviceLossReason())
-                                           : kDropoutNotice);
+            const std::string text = health.deviceLost
+                                         ? lostInputNotice(m_recorder->deviceLossReason())
+                                         : kDropoutNotice;
+            // Without a display the prompter's line on standard error is all
+            // anyone will read; it does not wait.
+            if (m_unattended) {
+                m_services.prompter.ask(text, kSoundLostCaption, Prompter::Buttons::Ok,
+                                        Prompter::Icon::Warning);
+            } else {
+                m_services.view.showNotice(kSoundLostCaption, text);
+            }
         }
     }
     line = inputHealthText(health, m_recorder->format().avgBytesPerSec);
