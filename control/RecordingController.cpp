@@ -3,6 +3,7 @@
 #include "control/Clock.h"
 #include "control/EditorOpener.h"
 #include "control/EventPump.h"
+#include "control/InputHealthText.h"
 #include "control/MainThreadPriority.h"
 #include "control/OpenWindowList.h"
 #include "control/SaveStarter.h"
@@ -24,6 +25,10 @@ constexpr const char* kCloseWindowsText = "Please close all other Sorvella Windo
 constexpr const char* kCloseWindowsCaption = "Error while Saving";
 constexpr const char* kSaveErrorCaption = "Error while saving...";
 constexpr const char* kEmptyRecording = "Error: Recorded Area is empty!";
+constexpr const char* kSoundLostCaption = "Sound lost";
+constexpr const char* kDropoutNotice =
+    "Some sound was lost on its way in. Recording goes on; the main window counts the dropouts "
+    "and tells when the last one happened.";
 constexpr const char* kNoEditorUnattended =
     "Edit after: there is no display to show the editor on; the recording is saved instead.";
 
@@ -56,6 +61,12 @@ std::int32_t atLeastOneSecond(std::int64_t seconds)
 {
     return static_cast<std::int32_t>(
         std::clamp<std::int64_t>(seconds, 1, std::numeric_limits<std::int32_t>::max()));
+}
+
+std::string lostInputNotice(const std::string& reason)
+{
+    return "The input went away (" + reason +
+           "). Everything recorded so far is kept; recording resumes when it returns.";
 }
 
 // Clears a flag when the scope ends, however it ends.
@@ -348,6 +359,7 @@ void RecordingController::onTimer()
         archiveStep();
     }
     levelMeterStep(voxStep());
+    inputHealthStep();
     m_services.status.showTexts();
     periodicStep();
 }
@@ -620,6 +632,40 @@ void RecordingController::levelMeterStep(bool active)
     const std::int32_t marker = m_settings.loopMode == ArchiveVox ? m_settings.voxVolume / 2 : -1;
     m_services.view.setLevel(Meter::Left, {left, marker, active});
     m_services.view.setLevel(Meter::Right, {right, marker, active});
+}
+
+// Dropouts and a lost input never stop the recording, nor bring up a box a
+// run of days would pile up: the status shows them, a notice tells of the
+// first one, and a lost input is opened again until it returns.
+void RecordingController::inputHealthStep()
+{
+    std::string& line = m_services.status.texts().inputHealth;
+    if (!m_recorder) {
+        line.clear();
+        return;
+    }
+    InputHealth::Reading health = m_recorder->health();
+    if (health.deviceLost && m_recorder->reopenDevice()) {
+        health = m_recorder->health();
+    }
+    if (health.dropouts > 0 || health.deviceLost) {
+        m_outcome.note(RunOutcome::SoundLost);
+        if (!m_soundLossAnnounced) {
+            m_soundLossAnnounced = true;
+            const std::string text = health.deviceLost
+                                         ? lostInputNotice(m_recorder->deviceLossReason())
+                                         : kDropoutNotice;
+            // Without a display the prompter's line on standard error is all
+            // anyone will read; it does not wait.
+            if (m_unattended) {
+                m_services.prompter.ask(text, kSoundLostCaption, Prompter::Buttons::Ok,
+                                        Prompter::Icon::Warning);
+            } else {
+                m_services.view.showNotice(kSoundLostCaption, text);
+            }
+        }
+    }
+    line = inputHealthText(health, m_recorder->format().avgBytesPerSec);
 }
 
 void RecordingController::periodicStep()

@@ -31,9 +31,10 @@ class WaveInSystem;
 // The part of the main window that owns the recording: it starts, stops and
 // restarts the SoundReader, switches between loop and continuous mode, saves
 // or edits what is held, and on every tick of the 300 ms main timer shows the
-// counters, fires the automatic save, reports recording errors and retries a
-// busy input device. A plain class on the main thread; only keepSeconds() is
-// called from the device callback thread.
+// counters, fires the automatic save, reports recording errors, retries a
+// busy input device, shows dropouts and reopens a lost input. A plain class
+// on the main thread; only keepSeconds() is called from the device callback
+// thread.
 class RecordingController : public RecordingOwner {
 public:
     static constexpr std::int32_t kRestartRetryTicks = 10;
@@ -151,6 +152,7 @@ private:
     void continueArchiveSave(const ArchiveSaver::DueSave& due);
     bool voxStep();
     void levelMeterStep(bool active);
+    void inputHealthStep();
     void periodicStep();
 
     Services m_services;
@@ -165,6 +167,7 @@ private:
     bool m_inTick = false;
     bool m_ticksStopped = false;
     bool m_unattended = false;
+    bool m_soundLossAnnounced = false; // once per run: a notice for every dropout would pile up
     RunOutcome m_outcome;
     ArchiveSaver m_archive;
     // Deferred work holds a weak reference: it does nothing once the

@@ -11,6 +11,13 @@ namespace {
 
 constexpr std::chrono::milliseconds kRequeueWait{1000};
 
+std::int64_t calendarNow() noexcept
+{
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
 void raise(std::atomic<std::int32_t>& peak, std::int32_t value)
 {
     std::int32_t current = peak.load();
@@ -22,17 +29,18 @@ void raise(std::atomic<std::int32_t>& peak, std::int32_t value)
 
 SoundReader::SoundReader(RecordingOwner& owner, const Settings& settings, WaveInSystem& waveIn,
                          TempSession& session)
-    : m_owner(owner), m_setup(readerSetup(settings))
+    : m_owner(owner), m_setup(readerSetup(settings)), m_waveIn(waveIn),
+      m_health(m_setup.format.avgBytesPerSec)
 {
     if (!m_setup.rateUsable) {
         throw RecException(RecException::OpenFailure, kOpenError);
     }
     const std::int32_t card = settings.soundCard;
-    const int device = (card == 0 || inputDeviceName(waveIn, card).empty())
-                           ? WaveInSystem::kDefaultDevice
-                           : card - 1;
+    m_deviceNumber = (card == 0 || inputDeviceName(waveIn, card).empty())
+                         ? WaveInSystem::kDefaultDevice
+                         : card - 1;
     try {
-        m_device = waveIn.open(device, m_setup.format, *this);
+        m_device = waveIn.open(m_deviceNumber, m_setup.format, *this);
     } catch (const RecException& error) {
         RecException failure(RecException::OpenFailure, kOpenError);
         failure.setCause(error.message());
@@ -94,7 +102,8 @@ void SoundReader::requeueLoop()
 {
     std::unique_lock lock(m_listLock);
     for (;;) {
-        while (!m_returnedBuffers.empty()) {
+        // Buffers returned by a failed device wait for the next one.
+        while (!m_returnedBuffers.empty() && !(m_deviceDown.load() && m_state.load() == Running)) {
             WaveBuffer* buffer = m_returnedBuffers.back();
             m_returnedBuffers.pop_back();
             if (m_state.load() == Running) {
@@ -139,11 +148,12 @@ void SoundReader::stop()
     // appends it, before it stops; only the partly filled one is dropped. A
     // disk that stalls an append is waited for no longer than the limit:
     // what was appended by then is kept, and later buffers are not appended.
-    m_drained = m_device->stop(kStopLimit);
+    m_drained = m_device ? m_device->stop(kStopLimit) : true;
     if (!m_drained) {
         m_appendsEnded = true;
     }
-    const std::vector<WaveBuffer*> dropped = m_device->reset();
+    const std::vector<WaveBuffer*> dropped =
+        m_device ? m_device->reset() : std::vector<WaveBuffer*>{};
     {
         std::lock_guard lock(m_listLock);
         m_preparedCount -= static_cast<std::int32_t>(dropped.size());
@@ -187,6 +197,70 @@ void SoundReader::shutDown()
     if (m_requeueThread.joinable()) {
         m_requeueThread.join();
     }
+}
+
+bool SoundReader::reopenDevice()
+{
+    if (m_state.load() != Running || !m_deviceDown.load()) {
+        return false;
+    }
+    // A card held open by its dead handle would refuse the new one.
+    if (!closeDevice()) {
+        return false;
+    }
+    std::unique_ptr<WaveIn> device;
+    try {
+        device = m_waveIn.open(m_deviceNumber, m_setup.format, *this);
+    } catch (const RecException&) {
+        return false; // still missing: the next attempt will tell
+    }
+    m_streamBase = m_store ? m_store->totalBytes() : 0;
+    {
+        std::lock_guard lock(m_listLock);
+        m_device = std::move(device);
+        for (WaveBuffer* buffer : m_returnedBuffers) {
+            requeueLocked(*buffer);
+        }
+        m_returnedBuffers.clear();
+    }
+    try {
+        m_device->start();
+    } catch (const RecException&) {
+        closeDevice();
+        return false;
+    }
+    {
+        std::lock_guard lock(m_listLock);
+        m_deviceDown = false;
+        m_bufferReady.notify_all();
+    }
+    m_health.deviceBack(m_streamBase);
+    return true;
+}
+
+// Takes every buffer back from the failed device and closes it; the buffers
+// wait for the next one. False, with the device left open, while the sound of
+// those it had filled is still being appended (a stalled disk): the main
+// thread does not wait for that.
+bool SoundReader::closeDevice()
+{
+    if (!m_device) {
+        return true;
+    }
+    if (!m_device->stop(std::chrono::milliseconds(0))) {
+        return false;
+    }
+    const std::vector<WaveBuffer*> dropped = m_device->reset();
+    std::unique_ptr<WaveIn> closing;
+    {
+        std::lock_guard lock(m_listLock);
+        m_queuedCount -= static_cast<std::int32_t>(dropped.size());
+        m_returnedBuffers.insert(m_returnedBuffers.end(), dropped.begin(), dropped.end());
+        closing = std::move(m_device);
+    }
+    // Joins its callback thread, which may be waiting for the list lock.
+    closing.reset();
+    return true;
 }
 
 std::unique_ptr<RingStore> SoundReader::detachStore()
@@ -262,15 +336,36 @@ void SoundReader::bufferFilled(WaveBuffer& buffer) noexcept
 {
     appendToStore(buffer);
     raisePeaks(buffer);
+    m_health.scan(buffer.data.data(), buffer.bytesRecorded);
     std::lock_guard lock(m_listLock);
     --m_queuedCount;
     m_returnedBuffers.push_back(&buffer);
     m_bufferReady.notify_all();
 }
 
+void SoundReader::soundLost(std::int64_t count, std::int64_t position) noexcept
+{
+    m_health.countDropouts(count, m_streamBase + position, calendarNow());
+}
+
+// The store keeps what it holds; the main thread reopens the input.
 void SoundReader::inputFault(const RecException& fault) noexcept
 {
-    park(fault);
+    {
+        std::lock_guard lock(m_pendingLock);
+        m_lossReason = fault.message();
+    }
+    {
+        std::lock_guard lock(m_listLock);
+        m_deviceDown = true;
+    }
+    m_health.deviceLost(calendarNow());
+}
+
+std::string SoundReader::deviceLossReason() const
+{
+    std::lock_guard lock(m_pendingLock);
+    return m_lossReason;
 }
 
 // A store failure must not stop recording: it waits for the main window.

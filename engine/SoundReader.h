@@ -2,6 +2,7 @@
 
 #include "core/RecException.h"
 #include "core/Settings.h"
+#include "engine/InputHealth.h"
 #include "engine/ReaderSetup.h"
 #include "engine/RecordingOwner.h"
 #include "engine/RingStore.h"
@@ -27,9 +28,13 @@ class TempSession;
 // store, trims the store to the owner's keep limit and raises the peaks, and
 // the reader thread hands the emptied buffers back to the device.
 //
-// Threads: the constructor, stop, shutDown, detachStore, snapshotStore and
-// the status queries run on the main thread; takePeaks, claimPendingError and
-// clearPendingError may run on any thread.
+// Overruns and a device that goes away never stop the recording: they are
+// counted in health(), and reopenDevice() resumes a lost input into the same
+// store.
+//
+// Threads: the constructor, stop, shutDown, reopenDevice, detachStore,
+// snapshotStore and the status queries run on the main thread; takePeaks,
+// health, claimPendingError and clearPendingError may run on any thread.
 // The store pointer changes only once the device has handed over its last
 // buffer, so the callback uses it without a lock and a snapshot never waits
 // for an append. Locks, outermost first: the store's own lock, the session's
@@ -94,7 +99,16 @@ public:
     // when no buffer came in between. A mono recording gives both the same.
     void takePeaks(std::int32_t& left, std::int32_t& right);
 
-    // The last error of the recording (store failures, lost input) for the
+    // Dropouts, the device's loss, silence and clipping of this recording.
+    InputHealth::Reading health() const { return m_health.reading(); }
+
+    // While health() says the device is lost: closes it and opens the input
+    // again, to record on into the same store. False while it is missing.
+    bool reopenDevice();
+    // Why the device was lost last, for the user.
+    std::string deviceLossReason() const;
+
+    // The last error of the recording (store failures, refused buffers) for the
     // main window: when one waits, marks it as being shown (kind 4, which no
     // later error overwrites) and returns it; otherwise returns kind 0.
     RecException claimPendingError();
@@ -111,6 +125,7 @@ public:
 private:
     void allocateBuffers();
     void queueBuffers();
+    bool closeDevice();
     void requeueLoop();
     void requeueLocked(WaveBuffer& buffer);
     bool waitForStopped();
@@ -120,13 +135,21 @@ private:
 
     // WaveInClient, on the device's callback thread.
     void bufferFilled(WaveBuffer& buffer) noexcept override;
+    void soundLost(std::int64_t count, std::int64_t position) noexcept override;
     void inputFault(const RecException& fault) noexcept override;
 
     RecordingOwner& m_owner;
     const ReaderSetup m_setup;
+    WaveInSystem& m_waveIn;
+    int m_deviceNumber = WaveInSystem::kDefaultDevice;
+    // The store's total bytes when the current device started: its byte
+    // positions count from there. Set while no device runs.
+    std::int64_t m_streamBase = 0;
+    InputHealth m_health;
 
     mutable std::mutex m_pendingLock;
     RecException m_pendingError;
+    std::string m_lossReason;
 
     std::atomic<std::int32_t> m_peakRight{0};
     std::atomic<std::int32_t> m_peakLeft{0};
@@ -139,13 +162,17 @@ private:
     std::condition_variable m_stopped;
     std::vector<WaveBuffer*> m_returnedBuffers; // capacity for every buffer: never allocates
     bool m_endRequeue = false;
+    // The device failed: returned buffers wait for the next one. Changed
+    // under the list lock.
+    std::atomic<bool> m_deviceDown{false};
 
     std::unique_ptr<RingStore> m_store;
     bool m_drained = false;                  // stop saw the device's last buffer appended
     std::atomic<bool> m_appendsEnded{false}; // stop gave up waiting for an append
 
     std::vector<WaveBuffer> m_buffers;
-    // After everything its callbacks touch, so it closes first.
+    // After everything its callbacks touch, so it closes first. Null while a
+    // lost device has not come back.
     std::unique_ptr<WaveIn> m_device;
     std::thread m_requeueThread;
     bool m_shutDown = false;

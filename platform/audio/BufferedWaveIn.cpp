@@ -200,13 +200,27 @@ void BufferedWaveIn::readIntoFront(std::unique_lock<std::mutex>& lock)
     }
     if (chunk.overrun) {
         ++m_unreportedOverruns;
+        m_lastOverrunAt = m_capturedBytes;
         m_callbackWake.notify_one();
     }
+    m_capturedBytes += static_cast<std::int64_t>(chunk.bytes);
     buffer.bytesRecorded = filled + static_cast<std::uint32_t>(chunk.bytes);
     if (buffer.bytesRecorded == buffer.data.size()) {
         m_filled.push(*m_queued.pop());
         m_callbackWake.notify_one();
     }
+}
+
+// The client is called unlocked; stop() waits until it has returned.
+template <typename Call>
+void BufferedWaveIn::deliver(std::unique_lock<std::mutex>& lock, const Call& call)
+{
+    m_delivering = true;
+    lock.unlock();
+    call();
+    lock.lock();
+    m_delivering = false;
+    m_settled.notify_all();
 }
 
 void BufferedWaveIn::callbackLoop()
@@ -220,32 +234,18 @@ void BufferedWaveIn::callbackLoop()
             return;
         }
         if (m_unreportedOverruns > 0) {
-            m_unreportedOverruns = 0;
-            deliverFault(lock, RecException(kOverrunText));
+            const std::int64_t count = std::exchange(m_unreportedOverruns, 0);
+            const std::int64_t position = m_lastOverrunAt;
+            deliver(lock, [&] { m_client.soundLost(count, position); });
         } else if (m_faultPending) {
             m_faultPending = false;
             const RecException fault = m_sourceFault;
-            deliverFault(lock, fault);
+            deliver(lock, [&] { m_client.inputFault(fault); });
         } else {
             WaveBuffer* buffer = m_filled.pop();
-            m_delivering = true;
-            lock.unlock();
-            m_client.bufferFilled(*buffer);
-            lock.lock();
-            m_delivering = false;
-            m_settled.notify_all();
+            deliver(lock, [&] { m_client.bufferFilled(*buffer); });
         }
     }
-}
-
-void BufferedWaveIn::deliverFault(std::unique_lock<std::mutex>& lock, const RecException& fault)
-{
-    m_delivering = true;
-    lock.unlock();
-    m_client.inputFault(fault);
-    lock.lock();
-    m_delivering = false;
-    m_settled.notify_all();
 }
 
 } // namespace sorvella

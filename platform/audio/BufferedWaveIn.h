@@ -20,7 +20,6 @@ namespace sorvella {
 // its own. Nothing is allocated per buffer.
 class BufferedWaveIn : public WaveIn {
 public:
-    static constexpr const char* kOverrunText = "Sound input overrun: some sound was lost";
     // The longest a capture read waits: commands interrupt the wait, so it
     // only bounds how long a source that missed one could hold them up.
     static constexpr std::chrono::milliseconds kReadWait{2000};
@@ -59,7 +58,7 @@ private:
     void switchRunning(std::unique_lock<std::mutex>& lock);
     void readIntoFront(std::unique_lock<std::mutex>& lock);
     void callbackLoop();
-    void deliverFault(std::unique_lock<std::mutex>& lock, const RecException& fault);
+    template <typename Call> void deliver(std::unique_lock<std::mutex>& lock, const Call& call);
 
     std::unique_ptr<FrameSource> m_source;
     const std::uint32_t m_frameBytes;
@@ -76,7 +75,9 @@ private:
     bool m_sourceFailed = false; // the source threw: capture is over for this device
     bool m_delivering = false;   // the callback thread is inside the client
     bool m_closing = false;
+    std::int64_t m_capturedBytes = 0; // since the device was opened
     std::int64_t m_unreportedOverruns = 0;
+    std::int64_t m_lastOverrunAt = 0; // the captured bytes before the latest gap
     bool m_startFailed = false;
     RecException m_startError;
     bool m_faultPending = false; // m_sourceFault is not yet reported

@@ -33,8 +33,13 @@ public:
     // again until it is queued anew.
     virtual void bufferFilled(WaveBuffer& buffer) noexcept = 0;
 
-    // Sound was lost or the input failed; the text is meant for the user.
-    // Recording goes on where the input still delivers.
+    // Sound was lost `count` more times (overruns, already recovered from);
+    // the latest gap lies before the device's byte `position`, counted from
+    // its start. Recording goes on.
+    virtual void soundLost(std::int64_t count, std::int64_t position) noexcept = 0;
+
+    // The input failed for good (the device went away, the sound server
+    // ended the stream): no buffer follows. The text is meant for the user.
     virtual void inputFault(const RecException& fault) noexcept = 0;
 };
 

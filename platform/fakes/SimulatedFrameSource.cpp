@@ -32,6 +32,12 @@ void SimulatedSignal::failAfter(std::uint64_t frames)
     m_changed.notify_all();
 }
 
+void SimulatedSignal::endFailure()
+{
+    std::lock_guard lock(m_mutex);
+    m_failAfter.reset();
+}
+
 void SimulatedSignal::injectOverrun()
 {
     std::lock_guard lock(m_mutex);

@@ -49,6 +49,8 @@ public:
     void endAfter(std::uint64_t frames);
     // Once `frames` frames were delivered, every read fails.
     void failAfter(std::uint64_t frames);
+    // Reads deliver again after failAfter: the device came back.
+    void endFailure();
     // The next read reports that sound was lost.
     void injectOverrun();
     // While set, starting fails.

@@ -1,5 +1,4 @@
 #include "engine/SoundReader.h"
-#include "platform/audio/BufferedWaveIn.h"
 #include "tests/engine/ReaderFixture.h"
 #include "tests/support/WaitFor.h"
 
@@ -224,35 +223,33 @@ TEST(SoundReader, AnErrorBeingShownIsNotOverwritten)
     }));
     EXPECT_EQ(shown.message(), "Cannot create temp file...");
 
-    fx.signal.injectOverrun();
+    fx.waveIn.refuseAddBuffers(1);
     fx.signal.step(fx.framesPerBuffer());
     ASSERT_TRUE(waitFor([&] { return reader->heldBytes() > 0; }));
     EXPECT_EQ(reader->claimPendingError().kind(), RecException::None);
 
     reader->clearPendingError();
-    fx.signal.injectOverrun();
+    fx.waveIn.refuseAddBuffers(1);
     fx.signal.step(fx.framesPerBuffer());
     RecException next;
     ASSERT_TRUE(waitFor([&] {
         next = reader->claimPendingError();
         return next.kind() != RecException::None;
     }));
-    EXPECT_EQ(next.message(), BufferedWaveIn::kOverrunText);
+    EXPECT_EQ(next.message(), SoundReader::kAddBufferPanic);
     reader->shutDown();
 }
 
-TEST(SoundReader, AFailedInputReachesThePendingError)
+// A failed input is a lost device to reopen, not an error to stop for.
+TEST(SoundReader, AFailedInputIsALostDeviceAndStoppingStillWorks)
 {
     ReaderFixture fx;
     auto reader = fx.makeReader();
     fx.signal.failAfter(fx.framesPerBuffer() / 2);
     fx.signal.step(fx.framesPerBuffer());
-    RecException error;
-    ASSERT_TRUE(waitFor([&] {
-        error = reader->claimPendingError();
-        return error.kind() != RecException::None;
-    }));
-    EXPECT_EQ(error.message(), "Simulated input failure");
+    ASSERT_TRUE(waitFor([&] { return reader->health().deviceLost; }));
+    EXPECT_EQ(reader->deviceLossReason(), "Simulated input failure");
+    EXPECT_EQ(reader->claimPendingError().kind(), RecException::None);
     reader->shutDown();
     EXPECT_EQ(reader->state(), SoundReader::Stopped);
 }

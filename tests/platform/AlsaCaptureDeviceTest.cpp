@@ -18,6 +18,7 @@ namespace {
 class CountingClient : public WaveInClient {
 public:
     void bufferFilled(WaveBuffer&) noexcept override { ++filled; }
+    void soundLost(std::int64_t, std::int64_t) noexcept override { ++faults; }
     void inputFault(const RecException&) noexcept override { ++faults; }
 
     std::atomic<int> filled{0};

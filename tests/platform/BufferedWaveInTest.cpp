@@ -31,6 +31,11 @@ public:
         contents.emplace_back(buffer.data.begin(), buffer.data.begin() + buffer.bytesRecorded);
         m_changed.notify_all();
     }
+    void soundLost(std::int64_t count, std::int64_t position) noexcept override
+    {
+        std::lock_guard lock(m_mutex);
+        faults.push_back("lost " + std::to_string(count) + " at " + std::to_string(position));
+    }
     void inputFault(const RecException& fault) noexcept override
     {
         std::lock_guard lock(m_mutex);
@@ -163,11 +168,13 @@ TEST_P(SimulatedDevice, ReportsLostSoundAndGoesOnRecording)
 {
     auto device = openWithBuffers(2);
     device->start();
+    signal.step(framesPerBuffer() / 2);
+    ASSERT_TRUE(waitFor([&] { return signal.framesDelivered() == framesPerBuffer() / 2; }));
     signal.injectOverrun();
-    signal.step(framesPerBuffer());
+    signal.step(framesPerBuffer() / 2);
     ASSERT_TRUE(waitFor([&] { return client.filledCount() == 1 && client.faultCount() == 1; }));
     EXPECT_TRUE(device->stop(kStopLimit));
-    EXPECT_EQ(client.faults[0], BufferedWaveIn::kOverrunText);
+    EXPECT_EQ(client.faults[0], "lost 1 at " + std::to_string(kBufferBytes / 2));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothChannelCounts, SimulatedDevice, ::testing::Values(1, 2));
