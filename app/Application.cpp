@@ -51,6 +51,7 @@ Application::Application(QApplication& qt, WaveInSystem& waveIn, BlockFiles& blo
           .openWindows = m_openWindows,
           .saves = m_saves,
           .pump = m_pump,
+          .freeSpace = m_freeSpace,
           .retryDialogs = [this] { return std::make_unique<QtRetryDialog>(&m_window); },
           .editor = &m_editors,
           .closeApplication = [this] { m_closer.closeApplication(true); },
