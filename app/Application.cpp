@@ -248,6 +248,7 @@ EditorWindow::Services Application::editorServices()
             },
         .makePlayback = playerPlayback(m_waveOut),
         .help = help,
+        .freeSpace = m_freeSpace,
     };
 }
 

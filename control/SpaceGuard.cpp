@@ -41,13 +41,13 @@ void SpaceGuard::check(const std::string& directory, std::int64_t needed)
         m_shortage.clear();
         return;
     }
-    m_shortage = "Low disk space: " + megabytesText(*free, false) + " free, the recording needs " +
-                 megabytesText(needed, true);
+    m_shortage = "Low disk space: " + sizeText(*free, false) + " free, the recording needs " +
+                 sizeText(needed, true);
     if (!m_shortageShown) {
         m_shortageShown = true;
-        m_services.prompter.ask("Only " + megabytesText(*free, false) +
+        m_services.prompter.ask("Only " + sizeText(*free, false) +
                                     " are free for the recording in \"" + directory +
-                                    "\"; it needs " + megabytesText(needed, true) +
+                                    "\"; it needs " + sizeText(needed, true) +
                                     ". When the disk is full, recording pauses.",
                                 kCaption, Prompter::Buttons::Ok, Prompter::Icon::Warning);
     }

@@ -10,10 +10,12 @@
 
 namespace sorvella {
 
-std::string megabytesText(std::int64_t bytes, bool roundUp)
+std::string sizeText(std::int64_t bytes, bool roundUp)
 {
-    constexpr std::int64_t kMegabyte = 1024 * 1024;
-    return std::to_string((bytes + (roundUp ? kMegabyte - 1 : 0)) / kMegabyte) + " MB";
+    constexpr std::int64_t kKilobyte = 1024;
+    const std::int64_t unit = bytes < kKilobyte * kKilobyte ? kKilobyte : kKilobyte * kKilobyte;
+    return std::to_string((bytes + (roundUp ? unit - 1 : 0)) / unit) +
+           (unit == kKilobyte ? " KB" : " MB");
 }
 
 std::int64_t expectedFileSize(SaveTarget& target, std::int64_t pcmBytes)
@@ -35,8 +37,8 @@ bool roomForSave(SaveTarget& target, std::int64_t pcmBytes, const FreeSpace& spa
     if (!free || *free >= needed) {
         return true;
     }
-    const std::string text = "The file will need about " + megabytesText(needed, true) + ", but only " +
-                             megabytesText(*free, false) + " are free for \"" + target.fileName +
+    const std::string text = "The file will need about " + sizeText(needed, true) + ", but only " +
+                             sizeText(*free, false) + " are free for \"" + target.fileName +
                              "\".\n\nSave anyway?";
     return prompter.ask(text, "Save anyway?", Prompter::Buttons::YesNo,
                         Prompter::Icon::Warning) == Prompter::Answer::Yes;

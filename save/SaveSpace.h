@@ -9,8 +9,9 @@ class FreeSpace;
 class Prompter;
 struct SaveTarget;
 
-// "12 MB": rounded down for what is free, up for what is needed.
-std::string megabytesText(std::int64_t bytes, bool roundUp);
+// "12 MB" (below a megabyte "640 KB"): rounded down for what is free, up
+// for what is needed.
+std::string sizeText(std::int64_t bytes, bool roundUp);
 
 // The size of the file a save of `pcmBytes` bytes of the target's source
 // sound makes: exact for plain WAV, from the output format's byte rate for a
