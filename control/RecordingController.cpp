@@ -386,13 +386,13 @@ RecordingController::Step RecordingController::autoSaveStep()
 {
     const std::int32_t action = m_settings.autoSaveAction;
     // An action that is neither must not run a follow-up (which may close
-    // the program) without having saved anything first.
+    // the program) without having saved anything first. The sound a full
+    // disk left out counts: the save comes on time.
     if (!m_recorder || !m_continuousMode.load() || m_settings.autoSaveTime <= 0 ||
         (action != SaveAfter && action != EditAfter) ||
         m_recorder->recordedSeconds() + m_recorder->unstoredSeconds() < m_settings.autoSaveTime) {
         return Step::Continue;
     }
-    // The sound a full disk left out counts: the save is due by the clock.
     // Unattended, nobody would ever see the editor or close it: the sound is
     // saved as "Save after:" would, and the run ends.
     const bool saveInsteadOfEdit = action == EditAfter && m_unattended;

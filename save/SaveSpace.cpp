@@ -40,8 +40,8 @@ bool roomForSave(SaveTarget& target, std::int64_t pcmBytes, const FreeSpace& spa
     const std::string text = "The file will need about " + sizeText(needed, true) + ", but only " +
                              sizeText(*free, false) + " are free for \"" + target.fileName +
                              "\".\n\nSave anyway?";
-    return prompter.ask(text, "Save anyway?", Prompter::Buttons::YesNo,
-                        Prompter::Icon::Warning) == Prompter::Answer::Yes;
+    return prompter.ask(text, "Save anyway?", Prompter::Buttons::YesNo, Prompter::Icon::Warning) ==
+           Prompter::Answer::Yes;
 }
 
 } // namespace sorvella

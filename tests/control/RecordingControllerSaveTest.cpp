@@ -391,7 +391,8 @@ struct RoomCase {
 
     friend void PrintTo(const RoomCase& c, std::ostream* os)
     {
-        *os << (c.unattended ? "unattended" : "answer ") << (c.answer == Answer::Yes ? "Yes" : "No");
+        *os << (c.unattended ? "unattended" : "answer ")
+            << (c.answer == Answer::Yes ? "Yes" : "No");
     }
 };
 

@@ -187,8 +187,8 @@ TEST_F(RecordingControllerTest, RecordingErrorIsShownOnceWhilePending)
 
     ASSERT_TRUE(boxesAfterTicks(2));
     ASSERT_EQ(prompter.withCaption(kErrorRecording).size(), 3u);
-    EXPECT_EQ(prompter.boxes[2].text, "Save the " + timeText(held, TimeStyle::Short) +
-                                          " recorded so far?");
+    EXPECT_EQ(prompter.boxes[2].text,
+              "Save the " + timeText(held, TimeStyle::Short) + " recorded so far?");
     EXPECT_EQ(prompter.boxes[2].buttons, Prompter::Buttons::YesNo);
     EXPECT_FALSE(controller->hasRecorder());
     EXPECT_FALSE(loopChecked());

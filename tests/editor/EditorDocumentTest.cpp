@@ -164,7 +164,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CloseCase{"YesSaves", Prompter::Answer::Yes, true, false, true, 1},
                       CloseCase{"YesThenCancelled", Prompter::Answer::Yes, false, false, false, 1},
                       CloseCase{"YesButUnwritable", Prompter::Answer::Yes, true, true, false, 2},
-                      CloseCase{"YesButNoRoom", Prompter::Answer::Yes, true, false, false, 2, true}),
+                      CloseCase{"YesButNoRoom", Prompter::Answer::Yes, true, false, false, 2,
+                                true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A save that cannot start keeps the editor and its sound: closing asks again.

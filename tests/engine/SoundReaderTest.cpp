@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
+
 #include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <thread>
 
@@ -196,7 +201,8 @@ TEST_P(FullDisk, PausesKeepingWhatIsHeldAndGoesOnWhenThereIsRoom)
     const auto blockFrames = static_cast<std::uint64_t>(RingStore::kBlockSize / 4);
     const std::uint64_t before = blockFrames + frames; // two blocks
     fx.signal.step(before);
-    ASSERT_TRUE(waitFor([&] { return reader->heldBytes() == static_cast<std::int64_t>(before) * 4; }));
+    ASSERT_TRUE(
+        waitFor([&] { return reader->heldBytes() == static_cast<std::int64_t>(before) * 4; }));
     const std::int64_t removes = fx.files.removeCalls();
 
     fx.files.setDiskFull(0);
@@ -227,6 +233,78 @@ TEST_P(FullDisk, PausesKeepingWhatIsHeldAndGoesOnWhenThereIsRoom)
 }
 
 INSTANTIATE_TEST_SUITE_P(ContinuousAndLoop, FullDisk, ::testing::Bool());
+
+// A small real file system (tmpfs, where the machine lets the test mount
+// one) for the temporary directory, unmounted when the object goes.
+class SmallFileSystem {
+public:
+    explicit SmallFileSystem(const std::string& size)
+    {
+        const std::string options = "size=" + size;
+        m_mounted = ::mount("tmpfs", m_dir.path().c_str(), "tmpfs", 0, options.c_str()) == 0;
+    }
+    ~SmallFileSystem()
+    {
+        if (m_mounted) {
+            ::umount2(m_dir.path().c_str(), MNT_DETACH);
+        }
+    }
+    SmallFileSystem(const SmallFileSystem&) = delete;
+    SmallFileSystem& operator=(const SmallFileSystem&) = delete;
+
+    bool mounted() const { return m_mounted; }
+    const std::filesystem::path& path() const { return m_dir.path(); }
+
+private:
+    test::TempDir m_dir{"tmpfs"};
+    bool m_mounted = false;
+};
+
+// The simulated device records into a real 4 MiB file system until it is
+// full: the recording pauses with everything held intact, and goes on once
+// another file there gives its space back.
+TEST(SoundReader, RecordsIntoASmallRealFileSystemUntilFullAndGoesOnWhenThereIsRoom)
+{
+    const SmallFileSystem disk("4m");
+    if (!disk.mounted()) {
+        GTEST_SKIP() << "this machine does not let the test mount a tmpfs";
+    }
+    const std::filesystem::path ballast = disk.path() / "ballast";
+    {
+        std::ofstream out(ballast, std::ios::binary);
+        const std::vector<char> megabyte(1 << 20, 'x');
+        out.write(megabyte.data(), static_cast<std::streamsize>(megabyte.size()));
+    }
+    ReaderFixture fx;
+    fx.settings.tempDirectory = disk.path().string();
+    ASSERT_EQ(fx.session.setUp(), "");
+    auto reader = fx.makeReader();
+    const std::uint64_t frames = fx.framesPerBuffer();
+
+    ASSERT_TRUE(waitFor([&] {
+        fx.signal.step(16 * frames);
+        return reader->diskFull();
+    }));
+    const std::int64_t held = reader->heldBytes();
+    EXPECT_GT(held, 0);
+    std::filesystem::remove(ballast);
+    auto nextBuffer = std::chrono::steady_clock::now();
+    ASSERT_TRUE(waitFor([&] {
+        if (std::chrono::steady_clock::now() >= nextBuffer) {
+            fx.signal.step(frames);
+            nextBuffer += std::chrono::milliseconds(50);
+        }
+        return reader->heldBytes() > held;
+    }));
+    EXPECT_FALSE(reader->diskFull());
+
+    reader->stop();
+    auto store = reader->detachStore();
+    reader->shutDown();
+    std::vector<std::uint8_t> bytes = readAll(*store);
+    bytes.resize(static_cast<std::size_t>(held));
+    EXPECT_TRUE(isCounterRun(bytes, 0));
+}
 
 TEST(SoundReader, AnErrorBeingShownIsNotOverwritten)
 {
