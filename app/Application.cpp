@@ -60,6 +60,7 @@ Application::Application(QApplication& qt, WaveInSystem& waveIn, BlockFiles& blo
           .openWindows = m_openWindows,
           .saves = m_saveWatch,
           .pump = m_pump,
+          .freeSpace = m_freeSpace,
           .retryDialogs = [this] { return std::make_unique<QtRetryDialog>(&m_window); },
           .editor = &m_editors,
           .closeApplication = [this] { m_closer.closeApplication(true); },
@@ -271,6 +272,7 @@ EditorWindow::Services Application::editorServices()
             },
         .makePlayback = playerPlayback(m_waveOut),
         .help = help,
+        .freeSpace = m_freeSpace,
     };
 }
 

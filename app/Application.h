@@ -21,6 +21,7 @@
 #include "editor/ui/EditorWindowOpener.h"
 #include "engine/TempSession.h"
 #include "platform/audio/AlsaWaveOut.h"
+#include "platform/files/StatvfsFreeSpace.h"
 #include "platform/files/PosixTargetFiles.h"
 #include "platform/mixer/AlsaMixerSystem.h"
 #include "platform/settings/QSettingsJobStore.h"
@@ -94,6 +95,7 @@ private:
     Settings m_settings;
     TempSession m_session;
     PosixTargetFiles m_targetFiles;
+    StatvfsFreeSpace m_freeSpace;
     CodecCatalogue m_catalogue;
     SaveJobEnvironment m_jobs;
     LinuxProcessLauncher m_launcher;

@@ -20,6 +20,7 @@
 #include "platform/fakes/SimulatedWaveInSystem.h"
 #include "platform/files/PosixBlockFiles.h"
 #include "platform/files/PosixTargetFiles.h"
+#include "platform/files/StatvfsFreeSpace.h"
 #include "save/SaveJobEnvironment.h"
 #include "tests/support/SteppedEventPump.h"
 
@@ -139,6 +140,7 @@ int tick(const std::vector<std::string>& args)
     SaveJobEnvironment jobs(targetFiles);
     SaveWindowStarter saves(SaveWindowServices{jobs, openWindows, prompter}, nullptr, settings);
     test::SteppedEventPump pump;
+    StatvfsFreeSpace freeSpace;
     RecordingController controller(RecordingController::Services{
         .settings = settings,
         .waveIn = waveIn,
@@ -151,6 +153,7 @@ int tick(const std::vector<std::string>& args)
         .openWindows = openWindows,
         .saves = saves,
         .pump = pump,
+        .freeSpace = freeSpace,
         .retryDialogs = [&window] { return std::make_unique<QtRetryDialog>(&window); },
         .editor = nullptr,
         .closeApplication = [] {},

@@ -102,7 +102,7 @@ void MainCommands::continuousButton()
 
 void MainCommands::quickSave()
 {
-    guarded([this] { m_services.controller.quickSave(true); });
+    guarded([this] { m_services.controller.userQuickSave(); });
 }
 
 void MainCommands::editAndSave()

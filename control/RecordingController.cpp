@@ -9,6 +9,8 @@
 #include "control/SaveStarter.h"
 #include "control/TimeText.h"
 #include "control/VoxProfile.h"
+#include "engine/TempSession.h"
+#include "save/SaveSpace.h"
 #include "save/TargetRecord.h"
 
 #include <algorithm>
@@ -99,6 +101,12 @@ RecordingController::RecordingController(Services services)
           .saves = m_services.saves,
           .liveStore = [this] { return m_recorder ? m_recorder->store() : nullptr; },
           .editAndSave = [this] { editAndSave(); },
+      }),
+      m_space(SpaceGuard::Services{
+          .freeSpace = m_services.freeSpace,
+          .clock = m_services.clock,
+          .prompter = m_services.prompter,
+          .view = m_services.view,
       })
 {
 }
@@ -141,6 +149,7 @@ bool RecordingController::startRecording()
         m_openFailure = error.cause();
         return false;
     }
+    m_space.recordingStarted();
     refreshStatus(true);
     return true;
 }
@@ -213,6 +222,18 @@ std::unique_ptr<RingStore> RecordingController::takeSnapshot()
                               [this] { return m_recorder->snapshotStore(); });
 }
 
+void RecordingController::userQuickSave()
+{
+    if (m_recorder && !m_unattended) {
+        const std::int64_t held = m_recorder->heldBytes();
+        SaveTarget target = quickSaveTarget(held, m_recorder->format());
+        if (!roomForSave(target, held, m_services.freeSpace, m_services.prompter)) {
+            return;
+        }
+    }
+    quickSave(true);
+}
+
 void RecordingController::quickSave(bool keepRunning)
 {
     if (!m_recorder) {
@@ -262,16 +283,22 @@ void RecordingController::quickSave(bool keepRunning)
     refreshStatus(true);
 }
 
+void RecordingController::startQuickSave(std::unique_ptr<RingStore>& held, const WaveFormat& format)
+{
+    m_services.saves.startSave(held, quickSaveTarget(held->heldBytes(), format), nullptr);
+}
+
 // The file is named after the held sound: it ends now and began as long ago
 // as the store holds. Its header tells the format the reader recorded in,
 // which a damaged setting may not.
-void RecordingController::startQuickSave(std::unique_ptr<RingStore>& held, const WaveFormat& format)
+SaveTarget RecordingController::quickSaveTarget(std::int64_t heldBytes,
+                                                const WaveFormat& format) const
 {
     const std::int64_t now = m_services.clock.now();
     SaveTarget target = copyTarget(m_settings.target);
     target.sourceFormat = format;
-    applyTimes(target, now - held->heldBytes() / format.avgBytesPerSec, now);
-    m_services.saves.startSave(held, target, nullptr);
+    applyTimes(target, now - heldBytes / format.avgBytesPerSec, now);
+    return target;
 }
 
 // "stop" and "restart" stop the reader before taking its store, so that the
@@ -360,6 +387,7 @@ void RecordingController::onTimer()
     }
     levelMeterStep(voxStep());
     inputHealthStep();
+    spaceStep();
     m_services.status.showTexts();
     periodicStep();
 }
@@ -370,10 +398,11 @@ RecordingController::Step RecordingController::autoSaveStep()
 {
     const std::int32_t action = m_settings.autoSaveAction;
     // An action that is neither must not run a follow-up (which may close
-    // the program) without having saved anything first.
+    // the program) without having saved anything first. The sound a full
+    // disk left out counts: the save comes on time.
     if (!m_recorder || !m_continuousMode.load() || m_settings.autoSaveTime <= 0 ||
         (action != SaveAfter && action != EditAfter) ||
-        m_recorder->recordedSeconds() < m_settings.autoSaveTime) {
+        m_recorder->recordedSeconds() + m_recorder->unstoredSeconds() < m_settings.autoSaveTime) {
         return Step::Continue;
     }
     // Unattended, nobody would ever see the editor or close it: the sound is
@@ -679,6 +708,21 @@ void RecordingController::periodicStep()
         setCurrentThreadPriority(mainThreadPriority(m_settings.timingProfile));
         refreshStatus(true);
     }
+}
+
+void RecordingController::spaceStep()
+{
+    std::string& line = m_services.status.texts().spaceHealth;
+    if (!m_recorder) {
+        line.clear();
+        return;
+    }
+    const bool diskFull = m_recorder->diskFull();
+    if (diskFull) {
+        m_outcome.note(RunOutcome::SoundLost);
+    }
+    line = m_space.tick(m_services.session.sessionDir(),
+                        SpaceGuard::neededBytes(statusInput(), m_settings), diskFull);
 }
 
 StatusInput RecordingController::statusInput() const

@@ -3,6 +3,7 @@
 #include "control/ArchiveSaver.h"
 #include "control/RetryDialog.h"
 #include "control/RunOutcome.h"
+#include "control/SpaceGuard.h"
 #include "control/StatusDisplay.h"
 #include "control/VoxSaver.h"
 #include "core/Prompter.h"
@@ -22,6 +23,7 @@ class ArchiveClock;
 class Clock;
 class EditorOpener;
 class EventPump;
+class FreeSpace;
 class MainView;
 class OpenWindowList;
 class SaveStarter;
@@ -51,6 +53,8 @@ public:
         OpenWindowList& openWindows;
         SaveStarter& saves;
         EventPump& pump;
+        // The temporary directory's and the save targets' file systems.
+        const FreeSpace& freeSpace;
         RetryDialogFactory retryDialogs;
         // Null while the program has no editor: Edit and Save stays off.
         EditorOpener* editor = nullptr;
@@ -85,6 +89,10 @@ public:
     void onLoopButton();
     void onContinuousButton();
 
+    // "&Quick Save" by the user: when the target's file system has too little
+    // room for the file, asks first whether to save anyway (never in an
+    // unattended run). Recording goes on.
+    void userQuickSave();
     // Saves what is held. With `keepRunning` false (before the program
     // closes) recording stops and the call returns only when every save,
     // this one included, has finished.
@@ -137,6 +145,7 @@ private:
     void shutDownRecorder();
     std::unique_ptr<RingStore> takeSnapshot();
     void startQuickSave(std::unique_ptr<RingStore>& held, const WaveFormat& format);
+    SaveTarget quickSaveTarget(std::int64_t heldBytes, const WaveFormat& format) const;
     std::unique_ptr<RingStore> takeHeldSound(std::int32_t saveMode);
     Step autoSaveStep();
     Step pendingErrorStep();
@@ -154,6 +163,7 @@ private:
     void levelMeterStep(bool active);
     void inputHealthStep();
     void periodicStep();
+    void spaceStep();
 
     Services m_services;
     Settings& m_settings;
@@ -174,6 +184,7 @@ private:
     // controller is gone.
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
     VoxSaver m_vox;
+    SpaceGuard m_space;
 };
 
 } // namespace sorvella

@@ -8,6 +8,7 @@
 #include "editor/FadeSteps.h"
 #include "editor/SelectionSaves.h"
 #include "engine/RingStore.h"
+#include "save/SaveSpace.h"
 #include "save/TargetRecord.h"
 
 #include <algorithm>
@@ -213,7 +214,9 @@ bool EditorDocument::saveSelection()
     const std::uint32_t rate = m_settings.format.avgBytesPerSec;
     applyTimes(target, m_recordingStart + m_mapping.selectionStart() / rate,
                m_recordingStart + m_mapping.selectionEnd() / rate);
-    if (!m_services.saves.chooseTarget(target)) {
+    if (!m_services.saves.chooseTarget(target) ||
+        !roomForSave(target, m_mapping.selectionEnd() - m_mapping.selectionStart(),
+                     m_services.freeSpace, m_services.prompter)) {
         return false;
     }
     const std::int32_t gain = m_settings.autoAmplify ? amplification() : 100;

@@ -13,6 +13,7 @@
 namespace sorvella {
 
 class Clock;
+class FreeSpace;
 class Prompter;
 class RingStore;
 class SelectionSaves;
@@ -36,6 +37,8 @@ public:
         SelectionSaves& saves;
         PlaybackEvents& events;
         PlaybackFactory makePlayback;
+        // Where a save's target lies: too little room asks first.
+        const FreeSpace& freeSpace;
     };
 
     // Takes the store (heldBytes > 0), which ends now; copies the main

@@ -1,6 +1,5 @@
 #include "engine/RingStore.h"
 
-#include "core/RecException.h"
 #include "engine/TempSession.h"
 
 #include <algorithm>
@@ -55,7 +54,7 @@ std::shared_ptr<StoreBlock> RingStore::writableTail()
 // Only the counters and the block's bookkeeping take the lock; the write goes
 // to bytes past the tail's fill, which no copy sees until they are committed,
 // so a snapshot never waits for the disk.
-void RingStore::append(const std::uint8_t* data, std::uint32_t bytes)
+bool RingStore::append(const std::uint8_t* data, std::uint32_t bytes)
 {
     const std::int32_t trigger = m_voxVolume.load(std::memory_order_relaxed);
     std::uint32_t done = 0;
@@ -64,7 +63,7 @@ void RingStore::append(const std::uint8_t* data, std::uint32_t bytes)
         const std::shared_ptr<StoreBlock> tail = writableTail();
         StoreBlock::Piece piece;
         if (!tail->write(data + done, bytes - done, trigger, m_directToDisk, piece)) {
-            throw RecException(RecException::Failure, "Disk full...");
+            return false;
         }
         std::lock_guard lock(m_lock);
         tail->commit(piece);
@@ -75,6 +74,7 @@ void RingStore::append(const std::uint8_t* data, std::uint32_t bytes)
             m_heldBytes.fetch_add(piece.bytes, std::memory_order_acq_rel);
         }
     }
+    return true;
 }
 
 void RingStore::trimTo(std::int64_t limit)
@@ -82,8 +82,7 @@ void RingStore::trimTo(std::int64_t limit)
     std::lock_guard lock(m_lock);
     const auto count = static_cast<std::int64_t>(m_blocks.size());
     if (count > 1 && static_cast<std::int64_t>(m_blocks.front()->fill()) * (count - 2) > limit) {
-        m_heldBytes.fetch_sub(m_blocks.front()->fill(), std::memory_order_acq_rel);
-        m_blocks.pop_front();
+        popHeadLocked();
     }
 }
 
@@ -135,14 +134,28 @@ std::int64_t RingStore::lastLoudPosition()
     return -1;
 }
 
+void RingStore::popHeadLocked()
+{
+    m_heldBytes.fetch_sub(m_blocks.front()->fill(), std::memory_order_acq_rel);
+    m_blocks.pop_front();
+}
+
+bool RingStore::dropOldestForRoom()
+{
+    std::lock_guard lock(m_lock);
+    if (m_blocks.size() < 2) {
+        return false;
+    }
+    popHeadLocked();
+    return true;
+}
+
 void RingStore::dropOldestBlock()
 {
     std::lock_guard lock(m_lock);
-    if (m_blocks.empty()) {
-        return;
+    if (!m_blocks.empty()) {
+        popHeadLocked();
     }
-    m_heldBytes.fetch_sub(m_blocks.front()->fill(), std::memory_order_acq_rel);
-    m_blocks.pop_front();
 }
 
 void RingStore::dropThrough(std::int64_t lastNumber)

@@ -38,11 +38,11 @@ public:
     RingStore& operator=(const RingStore&) = delete;
 
     // Appends `bytes` bytes of 16-bit PCM at the tail, starting a new block
-    // file when the tail is full. Throws RecException kind 1 "Cannot create
-    // temp file..." (chain unchanged) or "Disk full..." (counters unchanged;
-    // the bytes not written are lost, the next append goes on at the block's
-    // fill). Called from the device callback thread.
-    void append(const std::uint8_t* data, std::uint32_t bytes);
+    // file when the tail is full. False when the disk is full: what fitted in
+    // whole pieces is stored and counted, the rest is not, and the next append
+    // goes on at the block's fill. Throws RecException kind 1 "Cannot create
+    // temp file..." (chain unchanged). Called from the device callback thread.
+    bool append(const std::uint8_t* data, std::uint32_t bytes);
 
     // Drops the oldest block when the chain holds more than one block and
     // head.fill * (count - 2) > limit. At most one block per call.
@@ -69,6 +69,9 @@ public:
     // Logical position of the last loud sample (lastLoud) of the last such block.
     std::int64_t lastLoudPosition();
 
+    // A full disk in loop mode: removes the head block unless it is the tail,
+    // so that its file makes room for the recording. False when it is.
+    bool dropOldestForRoom();
     // Removes and deletes the head block. Does nothing on an empty store.
     void dropOldestBlock();
     // Removes the head blocks numbered up to `lastNumber`, at one take.
@@ -110,6 +113,8 @@ private:
     // Copies the source's blocks [first, end) (indexes).
     RingStore(const RingStore& source, std::lock_guard<std::mutex>& sourceLocked, std::size_t first,
               std::size_t end);
+    // Removes the head block; the caller holds the lock and has one.
+    void popHeadLocked();
     // The tail block when it has room, else a new one at the tail.
     std::shared_ptr<StoreBlock> writableTail();
 

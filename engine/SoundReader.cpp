@@ -287,6 +287,11 @@ std::int64_t SoundReader::recordedSeconds() const
     return heldBytes() / m_setup.format.avgBytesPerSec;
 }
 
+std::int64_t SoundReader::unstoredSeconds() const
+{
+    return m_unstoredBytes.load(std::memory_order_relaxed) / m_setup.format.avgBytesPerSec;
+}
+
 std::int64_t SoundReader::totalSeconds() const
 {
     const RingStore* attached = m_store.get();
@@ -374,9 +379,21 @@ void SoundReader::appendToStore(const WaveBuffer& buffer) noexcept
     if (!m_store || m_appendsEnded.load()) {
         return;
     }
+    const auto now = std::chrono::steady_clock::now();
+    if (m_diskFull.load(std::memory_order_relaxed) && now < m_nextAppendTry) {
+        m_unstoredBytes.fetch_add(buffer.bytesRecorded, std::memory_order_relaxed);
+        return;
+    }
     try {
-        m_store->append(buffer.data.data(), buffer.bytesRecorded);
+        const std::int64_t before = m_store->totalBytes();
+        const bool stored = m_store->append(buffer.data.data(), buffer.bytesRecorded);
         const std::int32_t keep = m_owner.keepSeconds();
+        if (!stored) {
+            pauseForSpace(buffer.bytesRecorded - (m_store->totalBytes() - before), keep > 0, now);
+            return;
+        }
+        m_droppedForRoom = false;
+        m_diskFull.store(false);
         if (keep > 0) {
             m_store->trimTo(static_cast<std::int64_t>(keep) * m_setup.format.avgBytesPerSec);
         }
@@ -385,6 +402,21 @@ void SoundReader::appendToStore(const WaveBuffer& buffer) noexcept
     } catch (const std::exception& error) {
         park(RecException(error.what()));
     }
+}
+
+// A loop gives up its oldest block once, whose file the next buffer may fill
+// as soon as the file thread has deleted it; when that does not make room,
+// the recording pauses.
+void SoundReader::pauseForSpace(std::int64_t unstored, bool loop,
+                                std::chrono::steady_clock::time_point now) noexcept
+{
+    m_unstoredBytes.fetch_add(unstored, std::memory_order_relaxed);
+    if (loop && !m_droppedForRoom && m_store->dropOldestForRoom()) {
+        m_droppedForRoom = true;
+        return;
+    }
+    m_nextAppendTry = now + kDiskFullRetry;
+    m_diskFull.store(true);
 }
 
 void SoundReader::raisePeaks(const WaveBuffer& buffer) noexcept

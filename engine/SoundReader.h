@@ -51,6 +51,8 @@ public:
     static constexpr const char* kStopError = "Stopping sound-input failed...";
     // How long stop and shutDown each wait for the buffers to come back.
     static constexpr std::chrono::seconds kStopLimit{5};
+    // While the disk is full, how often a buffer tries the store again.
+    static constexpr std::chrono::seconds kDiskFullRetry{1};
 
     // Opens the device of "Sound Card" (the default device when that index is
     // not in the list), queues the kernel buffers, creates the store and
@@ -95,6 +97,15 @@ public:
     std::int64_t recordedSeconds() const;
     std::int64_t totalSeconds() const;
 
+    // A full disk pauses the recording: what the store holds stays, the
+    // buffers that come meanwhile are counted instead of stored, and one of
+    // them tries the store again every kDiskFullRetry; recording goes on by
+    // itself once one fits. In loop mode the oldest block gives its room
+    // first. True while paused.
+    bool diskFull() const { return m_diskFull.load(); }
+    // The sound that came while the disk was full, in whole seconds.
+    std::int64_t unstoredSeconds() const;
+
     // The largest absolute sample of each channel since the last call; -1
     // when no buffer came in between. A mono recording gives both the same.
     void takePeaks(std::int32_t& left, std::int32_t& right);
@@ -130,6 +141,8 @@ private:
     void requeueLocked(WaveBuffer& buffer);
     bool waitForStopped();
     void appendToStore(const WaveBuffer& buffer) noexcept;
+    void pauseForSpace(std::int64_t unstored, bool loop,
+                       std::chrono::steady_clock::time_point now) noexcept;
     void raisePeaks(const WaveBuffer& buffer) noexcept;
     void park(const RecException& error) noexcept;
 
@@ -169,6 +182,12 @@ private:
     std::unique_ptr<RingStore> m_store;
     bool m_drained = false;                  // stop saw the device's last buffer appended
     std::atomic<bool> m_appendsEnded{false}; // stop gave up waiting for an append
+    std::atomic<bool> m_diskFull{false};
+    std::atomic<std::int64_t> m_unstoredBytes{0};
+    // Callback thread only: when a paused recording tries the store again,
+    // and whether a block was dropped for room since the last append fitted.
+    std::chrono::steady_clock::time_point m_nextAppendTry{};
+    bool m_droppedForRoom = false;
 
     std::vector<WaveBuffer> m_buffers;
     // After everything its callbacks touch, so it closes first. Null while a

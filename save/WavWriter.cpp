@@ -29,6 +29,14 @@ const char* const kWriteError = "Fatal Error Writing File. Disk Full?";
 
 WavWriter::~WavWriter() = default;
 
+std::int64_t WavWriter::fileSize(std::int64_t dataSize)
+{
+    // "RIFF" size "WAVE", "fmt " size and its chunk, "data" size.
+    constexpr std::int64_t kHeader = 12 + 8 + kFormatChunkSize + 8;
+    const std::int64_t ds64 = dataSize > kMaxRiffDataSize ? 8 + kDs64ChunkSize : 0;
+    return kHeader + ds64 + dataSize + (dataSize & 1);
+}
+
 void WavWriter::open(TargetFiles& files, const std::string& fileName, const WaveFormat& format,
                      std::int64_t expectedDataSize)
 {

@@ -23,6 +23,10 @@ public:
     // pad byte) must fit 32 bits.
     static constexpr std::int64_t kMaxRiffDataSize = 0xFFFFFFFFLL - 36 - 1;
 
+    // The size of the file that `dataSize` sample bytes make: the header
+    // (with "ds64" for RF64), the data and its pad byte.
+    static std::int64_t fileSize(std::int64_t dataSize);
+
     WavWriter() = default;
     WavWriter(const WavWriter&) = delete;
     WavWriter& operator=(const WavWriter&) = delete;

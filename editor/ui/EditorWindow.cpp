@@ -57,6 +57,7 @@ EditorWindow::EditorWindow(const Services& services, std::unique_ptr<RingStore> 
               .saves = *m_saves,
               .events = *this,
               .makePlayback = services.makePlayback,
+              .freeSpace = services.freeSpace,
           },
           std::move(store)))
 {

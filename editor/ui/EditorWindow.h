@@ -46,6 +46,7 @@ public:
         std::function<std::unique_ptr<SelectionSaves>(QWidget& editor)> makeSaves;
         PlaybackFactory makePlayback;
         HelpTopicOpener help;
+        const FreeSpace& freeSpace;
     };
 
     EditorWindow(const Services& services, std::unique_ptr<RingStore> store,

@@ -1,6 +1,7 @@
 #include "platform/fakes/FaultBlockFiles.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <stdexcept>
 #include <utility>
 
@@ -183,7 +184,14 @@ bool FaultBlockFiles::removeFile(const std::string& path)
             throw std::runtime_error(kThrownText);
         }
     }
-    return m_real.removeFile(path);
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    const bool removed = m_real.removeFile(path);
+    std::lock_guard lock(m_mutex);
+    if (removed && !error && m_spaceLeft) {
+        *m_spaceLeft += static_cast<std::int64_t>(size);
+    }
+    return removed;
 }
 
 BlockFiles::DirResult FaultBlockFiles::makeDirectory(const std::string& path)

@@ -33,7 +33,8 @@ public:
 
     // --- Disk full
     // From now on the disk takes `bytesLeft` more bytes in all; a write that
-    // does not fit is short (writes what fits), later ones write nothing.
+    // does not fit is short (writes what fits), later ones write nothing. A
+    // file removed meanwhile gives its bytes back.
     void setDiskFull(std::int64_t bytesLeft = 0);
     // Space is back: writes are complete again.
     void spaceIsBack();

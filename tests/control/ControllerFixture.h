@@ -9,6 +9,7 @@
 #include "control/OpenWindowList.h"
 #include "control/RecordingController.h"
 #include "control/StatusDisplay.h"
+#include "platform/fakes/FakeFreeSpace.h"
 #include "platform/fakes/SimulatedWaveInSystem.h"
 #include "platform/files/PosixTargetFiles.h"
 #include "save/SaveJobEnvironment.h"
@@ -144,6 +145,7 @@ struct ControllerFixture : StoreFixture {
             .openWindows = openWindows,
             .saves = saves,
             .pump = pump,
+            .freeSpace = freeSpace,
             .retryDialogs = [this] { return std::make_unique<FakeRetryDialog>(retries); },
             .editor = editor,
             .closeApplication = [this] { closer->closeApplication(true); },
@@ -224,6 +226,7 @@ struct ControllerFixture : StoreFixture {
     SaveJobEnvironment jobs{targetFiles};
     SaveWindowStarter saves{SaveWindowServices{jobs, openWindows, prompter}, nullptr, settings};
     SteppedEventPump pump;
+    FakeFreeSpace freeSpace;
     RetryDialogLog retries;
     int quits = 0;
     std::unique_ptr<RecordingController> controller;

@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 
 namespace sorvella {
 namespace {
@@ -334,6 +335,99 @@ TEST_F(RecordingControllerSaveTest, EditAndSaveModes)
     EXPECT_EQ(editor.stores[2]->heldBytes(), bytesPerSecond());
     EXPECT_FALSE(controller->hasRecorder());
 }
+
+// ---- A full disk
+
+// The temporary disk fills up: the recording pauses with a status line and a
+// notice (once a run), never the "Error recording..." box, and goes on when
+// space returns. "Save after:" still comes when the time is up, saving what
+// is held, and tells that sound was lost.
+TEST_F(RecordingControllerSaveTest, FullDiskPausesAndTheAutomaticSaveComesOnTime)
+{
+    autoSave(2, 6, EnterIdle);
+    startContinuous();
+    ASSERT_TRUE(record(1));
+    const std::string& line = view.texts.spaceHealth;
+    // A buffer now and then: a paused recording tries the store once a second.
+    auto nextBuffer = std::chrono::steady_clock::now();
+    const auto tickUntil = [&](const std::function<bool()>& done) {
+        return test::waitFor([&] {
+            if (std::chrono::steady_clock::now() >= nextBuffer) {
+                signal.step(static_cast<std::uint64_t>(bytesPerSecond() / 64 / 2));
+                nextBuffer += std::chrono::milliseconds(50);
+            }
+            controller->onTimer();
+            return done();
+        });
+    };
+
+    files.setDiskFull(0);
+    ASSERT_TRUE(tickUntil([&] { return line == SpaceGuard::kDiskFullText; }));
+    EXPECT_EQ(controller->recorder()->heldBytes(), bytesPerSecond());
+    files.spaceIsBack();
+    ASSERT_TRUE(tickUntil([&] { return line.empty(); }));
+    EXPECT_GT(controller->recorder()->heldBytes(), bytesPerSecond());
+
+    files.setDiskFull(0);
+    ASSERT_TRUE(tickUntil([&] { return line == SpaceGuard::kDiskFullText; }));
+    const std::int64_t held = controller->recorder()->heldBytes();
+    signal.step(6 * settings.format.samplesPerSec);
+    ASSERT_TRUE(tickUntil([&] { return !controller->hasRecorder(); }));
+    ASSERT_TRUE(savesFinished());
+    EXPECT_EQ(readWav(targetFile(1)).data.size(), static_cast<std::size_t>(held));
+    EXPECT_EQ(view.notices,
+              std::vector<std::string>{std::string("Free space: ") + SpaceGuard::kDiskFullText});
+    EXPECT_TRUE(prompter.boxes.empty());
+    EXPECT_EQ(controller->outcome().exitCode(), RunOutcome::SoundLost);
+}
+
+// Quick Save asks "Save anyway?" with both figures when the target's disk
+// has too little room for the file; an unattended run never asks.
+struct RoomCase {
+    bool unattended;
+    Answer answer;
+    bool asked;
+    bool saved;
+
+    friend void PrintTo(const RoomCase& c, std::ostream* os)
+    {
+        *os << (c.unattended ? "unattended" : "answer ")
+            << (c.answer == Answer::Yes ? "Yes" : "No");
+    }
+};
+
+class QuickSaveWithoutRoom : public RecordingControllerSaveTest,
+                             public ::testing::WithParamInterface<RoomCase> {};
+
+TEST_P(QuickSaveWithoutRoom, AsksWithBothFiguresUnlessUnattended)
+{
+    const RoomCase c = GetParam();
+    settings.quickSaveMode = ContinueRecording;
+    make();
+    controller->setUnattended(c.unattended);
+    controller->onTimer();
+    ASSERT_TRUE(record(2));
+    freeSpace.setAvailable(40000);
+    prompter.answers = {c.answer};
+
+    controller->userQuickSave();
+    ASSERT_TRUE(savesFinished());
+
+    const auto asked = prompter.withCaption("Save anyway?");
+    ASSERT_EQ(asked.size(), c.asked ? 1u : 0u);
+    if (c.asked) {
+        // 2 s of 32 KiB and the 44-byte header; 40000 bytes free.
+        EXPECT_EQ(asked[0].text, "The file will need about 65 KB, but only 39 KB are free for \"" +
+                                     targetFile(1).string() + "\".\n\nSave anyway?");
+        EXPECT_EQ(asked[0].buttons, Prompter::Buttons::YesNo);
+    }
+    EXPECT_EQ(std::filesystem::exists(targetFile(1)), c.saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, QuickSaveWithoutRoom,
+                         ::testing::Values(RoomCase{false, Answer::No, true, false},
+                                           RoomCase{false, Answer::Yes, true, true},
+                                           RoomCase{true, Answer::No, false, true}));
 
 } // namespace
 } // namespace sorvella

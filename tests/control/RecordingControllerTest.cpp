@@ -2,6 +2,7 @@
 // device, recording errors, the three-way recording switch, the keep limit
 // and the status texts and meters it feeds.
 
+#include "control/TimeText.h"
 #include "tests/control/ControllerFixture.h"
 
 #include <gtest/gtest.h>
@@ -152,16 +153,16 @@ TEST_F(RecordingControllerTest, CancelInTheRetryDialogEndsRetriesWithoutQuestion
     EXPECT_FALSE(controller->hasRecorder());
 }
 
-// "Disk full..." while recording: "Error recording..." once while it is
-// pending, even when ticks come in while the box is open; Retry goes on,
-// Cancel stops after asking whether to keep what is held (No: nothing saved).
+// A block file that cannot be created while recording: "Error recording..."
+// once while it is pending, even when ticks come in while the box is open;
+// Retry goes on, Cancel stops after asking whether to keep what is held (No:
+// nothing saved).
 TEST_F(RecordingControllerTest, RecordingErrorIsShownOnceWhilePending)
 {
     useWholeSecondBuffers();
     startRecording();
     ASSERT_TRUE(record(1));
-    files.setDiskFull(0);
-    signal.step(settings.format.samplesPerSec);
+    files.failCreates(true);
 
     int ticksDuringBox = 0;
     prompter.duringAsk = [&](const auto&) {
@@ -169,27 +170,65 @@ TEST_F(RecordingControllerTest, RecordingErrorIsShownOnceWhilePending)
         ticks(3);
     };
     prompter.answers = {Answer::Retry, Answer::Cancel, Answer::No};
+    // The files the session made ahead are used up first.
     const auto boxesAfterTicks = [&](std::size_t count) {
         return test::waitFor([&] {
+            signal.step(settings.format.samplesPerSec);
             controller->onTimer();
             return prompter.boxes.size() >= count;
         });
     };
     ASSERT_TRUE(boxesAfterTicks(1));
     ASSERT_EQ(prompter.withCaption(kErrorRecording).size(), 1u);
-    EXPECT_EQ(prompter.boxes[0].text, "Disk full...");
+    EXPECT_EQ(prompter.boxes[0].text, "Cannot create temp file...");
     EXPECT_EQ(prompter.boxes[0].buttons, Prompter::Buttons::RetryCancel);
     EXPECT_TRUE(controller->hasRecorder());
+    const std::int64_t held = controller->recorder()->recordedSeconds();
 
-    signal.step(settings.format.samplesPerSec);
     ASSERT_TRUE(boxesAfterTicks(2));
     ASSERT_EQ(prompter.withCaption(kErrorRecording).size(), 3u);
-    EXPECT_EQ(prompter.boxes[2].text, "Save the 0:01 recorded so far?");
+    EXPECT_EQ(prompter.boxes[2].text,
+              "Save the " + timeText(held, TimeStyle::Short) + " recorded so far?");
     EXPECT_EQ(prompter.boxes[2].buttons, Prompter::Buttons::YesNo);
     EXPECT_FALSE(controller->hasRecorder());
     EXPECT_FALSE(loopChecked());
     EXPECT_TRUE(std::filesystem::is_empty(targets.path()));
     EXPECT_EQ(ticksDuringBox, 3);
+}
+
+// The free space of the temporary directory against what the loop will keep
+// (600 s of 32 KiB): a status line while it is short, one box a run with
+// both figures, a check every 30 s; a failing query is no shortage.
+TEST_F(RecordingControllerTest, FreeSpaceGuardWarnsOnceAndRechecks)
+{
+    useWholeSecondBuffers();
+    freeSpace.setAvailable(5 * 1024 * 1024);
+    startRecording();
+    const std::string& line = view.texts.spaceHealth;
+    const std::string shortage = "Low disk space: 5 MB free, the recording needs 19 MB";
+    ticks(1);
+    EXPECT_EQ(line, shortage);
+    ASSERT_EQ(prompter.boxes.size(), 1u);
+    EXPECT_EQ(prompter.boxes[0].text, "Only 5 MB are free for the recording in \"" +
+                                          session.sessionDir() +
+                                          "\"; it needs 19 MB. When the disk is full, "
+                                          "recording pauses.");
+    EXPECT_EQ(prompter.boxes[0].caption, SpaceGuard::kCaption);
+
+    freeSpace.failQueries();
+    clock.time += SpaceGuard::kCheckSeconds - 1;
+    ticks(3);
+    EXPECT_EQ(line, shortage);
+    clock.time += 1;
+    ticks(1);
+    EXPECT_EQ(line, "");
+
+    freeSpace.setAvailable(5 * 1024 * 1024);
+    clock.time += SpaceGuard::kCheckSeconds;
+    ticks(1);
+    EXPECT_EQ(line, shortage);
+    EXPECT_EQ(prompter.boxes.size(), 1u);
+    EXPECT_TRUE(view.notices.empty());
 }
 
 // The two buttons are one switch: the other button changes the mode of the

@@ -4,6 +4,7 @@
 #include "editor/EditorDocument.h"
 #include "editor/EditorTexts.h"
 #include "editor/PlaybackEvents.h"
+#include "platform/fakes/FakeFreeSpace.h"
 #include "tests/editor/EditorFakes.h"
 #include "tests/engine/StoreFixture.h"
 #include "tests/support/FakePrompter.h"
@@ -31,7 +32,7 @@ protected:
         store->endRecording();
         document = std::make_unique<EditorDocument>(
             EditorDocument::Services{settings, view, prompter, clock, saves, events,
-                                     FakePlayback::factory(played)},
+                                     FakePlayback::factory(played), freeSpace},
             std::move(store));
         document->mapping().setWidth(1000);
         return *document;
@@ -41,6 +42,7 @@ protected:
     FakePrompter prompter;
     FixedClock clock;
     FakeSaves saves;
+    FakeFreeSpace freeSpace;
     NoEvents events;
     FakePlayback::Log played;
     std::unique_ptr<EditorDocument> document;
@@ -128,6 +130,7 @@ struct CloseCase {
     bool failStart;
     bool closes;
     std::size_t boxes;
+    bool noRoom = false; // "Save anyway?" comes and is answered No
 };
 
 void PrintTo(const CloseCase& c, std::ostream* os)
@@ -141,9 +144,12 @@ TEST_P(ClosingEditor, AsksUnlessSaved)
 {
     const CloseCase c = GetParam();
     EditorDocument& d = open();
-    prompter.answers = {c.answer};
+    prompter.answers = {c.answer, Prompter::Answer::No};
     saves.choose = c.choose;
     saves.failStart = c.failStart;
+    if (c.noRoom) {
+        freeSpace.setAvailable(0);
+    }
     EXPECT_EQ(d.requestClose(), c.closes);
     ASSERT_EQ(prompter.boxes.size(), c.boxes);
     EXPECT_EQ(prompter.boxes[0].text, "Do you want to save?");
@@ -157,7 +163,9 @@ INSTANTIATE_TEST_SUITE_P(
                       CloseCase{"No", Prompter::Answer::No, true, false, true, 1},
                       CloseCase{"YesSaves", Prompter::Answer::Yes, true, false, true, 1},
                       CloseCase{"YesThenCancelled", Prompter::Answer::Yes, false, false, false, 1},
-                      CloseCase{"YesButUnwritable", Prompter::Answer::Yes, true, true, false, 2}),
+                      CloseCase{"YesButUnwritable", Prompter::Answer::Yes, true, true, false, 2},
+                      CloseCase{"YesButNoRoom", Prompter::Answer::Yes, true, false, false, 2,
+                                true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A save that cannot start keeps the editor and its sound: closing asks again.

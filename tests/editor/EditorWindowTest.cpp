@@ -5,6 +5,7 @@
 #include "control/OpenWindowList.h"
 #include "editor/FadeFilter.h"
 #include "editor/ui/WaveformView.h"
+#include "platform/fakes/FakeFreeSpace.h"
 #include "save/ui/StartSave.h"
 #include "tests/editor/EditorFakes.h"
 #include "tests/save/SaveJobFixture.h"
@@ -63,6 +64,7 @@ protected:
                 },
             .makePlayback = FakePlayback::factory(played),
             .help = [](std::int32_t) {},
+            .freeSpace = freeSpace,
         };
         window = new EditorWindow(services, std::move(store));
         window->resize(kViewWidth + 16, 300);
@@ -91,6 +93,7 @@ protected:
     FakePrompter prompter;
     FixedClock clock;
     OpenWindowList openWindows;
+    FakeFreeSpace freeSpace;
     FakePlayback::Log played;
     QPointer<EditorWindow> window;
 };

@@ -1,4 +1,5 @@
 #include "platform/files/PosixTargetFiles.h"
+#include "platform/files/StatvfsFreeSpace.h"
 #include "tests/support/ConfigFiles.h"
 #include "tests/support/TempDir.h"
 
@@ -115,6 +116,19 @@ TEST_F(TargetFilesTest, RenameNeverReplacesAnExistingFile)
     EXPECT_TRUE(files.rename(path("take.wav"), path("take (incomplete).wav")));
     EXPECT_EQ(readText(path("take (incomplete).wav")), "partial");
     EXPECT_FALSE(std::filesystem::exists(path("take.wav")));
+}
+
+// A target that does not exist yet is asked for through its directory; a
+// path whose directory is missing has no known space.
+TEST(StatvfsFreeSpace, AsksTheDirectoryOfANewFileAndKnowsNothingOfAMissingOne)
+{
+    TempDir dir;
+    const StatvfsFreeSpace space;
+    const std::optional<std::int64_t> ofDir = space.available(dir.path().string());
+    ASSERT_TRUE(ofDir.has_value());
+    EXPECT_GT(*ofDir, 0);
+    EXPECT_TRUE(space.available((dir.path() / "take.wav").string()).has_value());
+    EXPECT_FALSE(space.available((dir.path() / "missing" / "take.wav").string()).has_value());
 }
 
 } // namespace
