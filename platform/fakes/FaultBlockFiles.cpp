@@ -223,6 +223,16 @@ std::unique_ptr<FileLock> FaultBlockFiles::lockFile(const std::string& path)
     return m_real.lockFile(path);
 }
 
+bool FaultBlockFiles::syncFile(const std::string& path)
+{
+    return m_real.syncFile(path);
+}
+
+bool FaultBlockFiles::replaceFile(const std::string& path, const std::string& contents)
+{
+    return m_real.replaceFile(path, contents);
+}
+
 std::size_t FaultBlockFiles::write(BlockFile& real, std::int64_t offset, const void* data,
                                    std::size_t bytes)
 {

@@ -73,6 +73,8 @@ public:
     bool removeDirectory(const std::string& path) override;
     bool directoryExists(const std::string& path) override;
     std::unique_ptr<FileLock> lockFile(const std::string& path) override;
+    bool syncFile(const std::string& path) override;
+    bool replaceFile(const std::string& path, const std::string& contents) override;
 
 private:
     class File;
