@@ -6,6 +6,8 @@
 #include "app/StartUpCommandLine.h"
 #include "app/qt/DisplayPresence.h"
 #include "config/ui/ConfigureDialog.h"
+#include "control/RecoveryOffer.h"
+#include "control/ui/QtRecoveryChoice.h"
 #include "control/ui/QtRetryDialog.h"
 #include "control/ui/TimeSettingsDialog.h"
 #include "editor/PlayerPlayback.h"
@@ -147,6 +149,21 @@ void Application::startUp(std::span<const std::string> arguments)
         m_prompter.tell(notice);
     }
     m_window.startMainTimer();
+    // After recording has begun, so that the answer does not delay it; an
+    // unattended run leaves them for "--recover".
+    if (display) {
+        QTimer::singleShot(0, &m_window, [this] { offerLeftRecordings(); });
+    }
+}
+
+void Application::offerLeftRecordings()
+{
+    CrashRecovery recovery(m_settings, m_session);
+    recovery.scan();
+    QtRecoveryChoice view(&m_window);
+    RecoveryOffer offer(
+        {m_settings, m_catalogue, m_saveAs.windows(), m_saves, m_editors, view, m_prompter});
+    offer.offer(recovery);
 }
 
 int Application::run(std::span<const std::string> arguments)

@@ -1,4 +1,5 @@
 #include "engine/CrashRecovery.h"
+#include "tests/engine/LeftSession.h"
 #include "tests/engine/StoreFixture.h"
 #include "tests/support/FakePrompter.h"
 #include "tests/support/WaitFor.h"
@@ -64,44 +65,6 @@ TEST(StoreJournalTest, TheFileThreadWritesTheBlocksOnDiskAndACleanCloseDeletesIt
     FakePrompter prompter;
     f.session.closeSession(prompter);
     EXPECT_FALSE(fs::exists(dir));
-}
-
-// A dead run's directory, made by hand: blocks 0-2 full, block 3 half full,
-// the sound a pattern running through them.
-struct LeftCase {
-    const char* name;
-    std::string journal;
-    int missingBlock = -1;                                       // deleted
-    int shortBlock = -1;                                         // cut to 1000 bytes
-    std::vector<std::pair<std::int64_t, std::int64_t>> expected; // (from, bytes) of the pattern
-    bool problem = false;
-};
-
-const std::string kAll = "blocks 0 4 262144\n";
-
-std::string journalOf(const std::string& runs, const std::string& ending = "end\n")
-{
-    return "Sorvella journal 1\nformat 44100 2 16\nstart 1000000\nskipped 176400\n" + runs + ending;
-}
-
-void makeLeftDirectory(const std::string& dir, const LeftCase& c)
-{
-    for (int i = 0; i < TempSession::kSubdirectories; ++i) {
-        fs::create_directories(dir + "/" + std::to_string(i));
-    }
-    std::ofstream(dir + "/lock.txt") << "";
-    for (int k = 0; k < 4; ++k) {
-        const auto bytes = pattern(k * kBlock, k == 3 ? kBlock / 2 : kBlock);
-        const std::string path = dir + "/0/" + TempSession::fileNameFor(k);
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(k == c.shortBlock ? 1000 : bytes.size()));
-        if (k == c.missingBlock) {
-            fs::remove(path);
-        }
-    }
-    std::ofstream(dir + "/0/" + TempSession::fileNameFor(4)) << ""; // a spare
-    std::ofstream(dir + "/journal-1-1.txt", std::ios::binary) << c.journal;
 }
 
 class LeftRecordings : public ::testing::TestWithParam<LeftCase> {
