@@ -16,6 +16,7 @@
 #include "jobs/ui/JobSettingsDialog.h"
 #include "mixer/RetrieveVolumeSettings.h"
 #include "platform/audio/WaveIn.h"
+#include "save/IncompleteTarget.h"
 #include "save/TargetFileChoice.h"
 #include "save/TargetRecord.h"
 #include "save/ui/DialogTargetFile.h"
@@ -158,7 +159,9 @@ void Application::startUp(std::span<const std::string> arguments)
 
 void Application::offerLeftRecordings()
 {
-    CrashRecovery recovery(m_settings, m_session);
+    CrashRecovery recovery(m_settings, m_session, [this](const std::string& target) {
+        return keepIncompleteTarget(m_targetFiles, target);
+    });
     recovery.scan();
     QtRecoveryChoice view(&m_window);
     RecoveryOffer offer(

@@ -13,6 +13,7 @@
 #include "platform/mixer/AlsaMixerSystem.h"
 #include "platform/settings/QSettingsStore.h"
 #include "save/CodecCatalogue.h"
+#include "save/IncompleteTarget.h"
 #include "save/SaveJob.h"
 #include "save/SaveJobEnvironment.h"
 #include "save/SaveJobView.h"
@@ -91,17 +92,22 @@ std::optional<int> runUnattendedRecovery(std::span<const std::string> arguments,
     TempSession session(settings, blockFiles);
     session.setUp();
     {
-        CrashRecovery recovery(settings, session);
+        PosixTargetFiles targetFiles;
+        CrashRecovery recovery(settings, session, [&targetFiles](const std::string& target) {
+            return keepIncompleteTarget(targetFiles, target);
+        });
         recovery.scan();
         for (const std::string& dir : recovery.unreadable()) {
             prompter.tell(unreadableText(dir));
             outcome.note(RunOutcome::SoundLost);
         }
-        PosixTargetFiles targetFiles;
         SaveJobEnvironment jobs(targetFiles);
         for (std::size_t i = 0; i < recovery.recordings().size(); ++i) {
             const LeftRecording& left = recovery.recordings()[i];
             out << recordingLine(left) << '\n';
+            if (!left.keptCutSave.empty()) {
+                out << cutSaveText(left) << '\n';
+            }
             for (const std::string& problem : left.problems) {
                 prompter.tell(problem);
                 outcome.note(RunOutcome::SoundLost);

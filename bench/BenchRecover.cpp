@@ -65,7 +65,7 @@ int recover(const std::vector<std::string>& args)
     std::vector<double> times;
     for (int round = 0; round < kRounds; ++round) {
         const auto start = std::chrono::steady_clock::now();
-        CrashRecovery recovery(settings, session);
+        CrashRecovery recovery(settings, session, {});
         recovery.scan();
         times.push_back(
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)

@@ -17,6 +17,9 @@ void RecoveryOffer::offer(CrashRecovery& recovery)
     for (std::size_t i = 0; i < recovery.recordings().size(); ++i) {
         const LeftRecording& left = recovery.recordings()[i];
         std::string text = offerText(left);
+        if (!left.keptCutSave.empty()) {
+            text += "\n" + cutSaveText(left);
+        }
         for (const std::string& problem : left.problems) {
             text += "\n" + problem;
         }

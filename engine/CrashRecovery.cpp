@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
 
 namespace sorvella {
 
@@ -38,8 +41,9 @@ std::vector<std::string> filesIn(const std::string& dir, bool withSound)
 
 } // namespace
 
-CrashRecovery::CrashRecovery(const Settings& settings, TempSession& session)
-    : m_settings(settings), m_session(session)
+CrashRecovery::CrashRecovery(const Settings& settings, TempSession& session,
+                             KeepCutSave keepCutSave)
+    : m_settings(settings), m_session(session), m_keepCutSave(std::move(keepCutSave))
 {
 }
 
@@ -80,19 +84,45 @@ void CrashRecovery::examine(const std::string& dir)
         }
     }
     std::sort(journals.begin(), journals.end());
-    const std::size_t heldIndex = m_held.size();
-    int found = 0;
+    std::vector<LeftRecording> lefts;
     bool allReadable = true;
     for (const std::string& journal : journals) {
         bool readable = false;
-        LeftRecording left = checkJournal(dir, journal, readable);
+        lefts.push_back(checkJournal(dir, journal, readable));
         allReadable = allReadable && readable;
+        if (!readable) {
+            lefts.pop_back();
+        }
+    }
+    // A save's blocks are its own: the recording it was a snapshot of
+    // shares them, and starts after them.
+    std::stable_partition(lefts.begin(), lefts.end(),
+                          [](const LeftRecording& left) { return !left.target.empty(); });
+    std::set<std::string> claimed;
+    const std::size_t heldIndex = m_held.size();
+    int found = 0;
+    for (LeftRecording& left : lefts) {
+        const std::string journal = left.journalPath;
+        std::vector<HeldBlockFile> own;
+        std::int64_t claimedBefore = 0;
+        for (const HeldBlockFile& block : left.blocks) {
+            if (claimed.insert(block.path).second) {
+                own.push_back(block);
+            } else if (own.empty()) {
+                claimedBefore += block.bytes;
+            }
+        }
+        left.blocks = std::move(own);
+        if (left.format.avgBytesPerSec != 0) {
+            left.startMs += claimedBefore * 1000 / left.format.avgBytesPerSec;
+        }
+        keepCutSave(left);
         if (!left.blocks.empty()) {
             m_recordings.push_back(std::move(left));
             m_heldOf.push_back(heldIndex);
             m_settled.push_back(false);
             ++found;
-        } else if (readable) {
+        } else {
             m_session.files().removeFile(journal); // names nothing left
         }
     }
@@ -105,11 +135,32 @@ void CrashRecovery::examine(const std::string& dir)
     }
 }
 
+void CrashRecovery::keepCutSave(LeftRecording& left)
+{
+    if (left.target.empty()) {
+        return;
+    }
+    std::error_code error;
+    if (fs::exists(left.target, error)) {
+        left.keptCutSave = m_keepCutSave(left.target);
+    }
+    // The journal no longer names it, so that a later start does not rename
+    // a new file of that name.
+    std::ifstream in(left.journalPath, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), {});
+    const std::size_t at = text.find("\ntarget ");
+    if (at != std::string::npos) {
+        text.erase(at + 1, text.find('\n', at + 1) - at);
+        m_session.files().replaceFile(left.journalPath, text);
+    }
+    left.target.clear();
+}
+
 std::unique_ptr<RingStore> CrashRecovery::take(std::size_t i)
 {
     LeftRecording& left = m_recordings.at(i);
     auto store = std::make_unique<RingStore>(m_settings, m_session, left.blocks);
-    store->keepJournal(left.format, left.target, left.journalPath);
+    store->keepJournal(left.format, {}, left.journalPath);
     settle(i);
     return store;
 }

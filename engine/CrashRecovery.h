@@ -5,6 +5,7 @@
 #include "engine/RingStore.h"
 #include "platform/files/BlockFiles.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,12 +19,18 @@ class TempSession;
 // never touched, and of two instances starting together only one gets each).
 // Directories of other users are not ours to open (mode 0700) and are passed
 // over. A directory with nothing recoverable is removed; one whose sound
-// cannot be recovered is left as it is and said so.
+// cannot be recovered is left as it is and said so. A save that was running
+// has its target renamed as a failed save's is, and the blocks it had not
+// consumed become a recording of their own (taken from the recording that
+// shared them, so that no block belongs to two).
 //
 // Threads: the main thread; the file work is a few small files per directory.
 class CrashRecovery {
 public:
-    CrashRecovery(const Settings& settings, TempSession& session);
+    // `keepCutSave` renames a save's cut target to its incomplete name and
+    // returns that name.
+    using KeepCutSave = std::function<std::string(const std::string& target)>;
+    CrashRecovery(const Settings& settings, TempSession& session, KeepCutSave keepCutSave);
     // Lets go of the directories still held (Keep for later).
     ~CrashRecovery();
     CrashRecovery(const CrashRecovery&) = delete;
@@ -50,10 +57,13 @@ private:
         int open = 0; // recordings neither taken nor discarded
     };
     void examine(const std::string& dir);
+    // Renames the target of a save that was cut short, once.
+    void keepCutSave(LeftRecording& left);
     void settle(std::size_t i);
 
     const Settings& m_settings;
     TempSession& m_session;
+    KeepCutSave m_keepCutSave;
     std::vector<Held> m_held;
     std::vector<LeftRecording> m_recordings;
     std::vector<std::size_t> m_heldOf; // recording -> its entry in m_held

@@ -48,6 +48,16 @@ void JournalKeeper::remove(int serial)
     }
 }
 
+void JournalKeeper::retarget(int serial, std::string target)
+{
+    std::lock_guard lock(m_mutex);
+    for (Entry& entry : m_entries) {
+        if (entry.serial == serial) {
+            entry.journal.target = std::move(target);
+        }
+    }
+}
+
 void JournalKeeper::writeAll()
 {
     // Copies of what each store holds now, taken without touching the disk

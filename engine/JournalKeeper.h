@@ -17,9 +17,9 @@ class RingStore;
 // a running save's), so that a crash leaves enough on disk to find it again:
 // each store's journal lies beside its block files as "journal-<n>.txt".
 //
-// Threads: add and remove from any thread (they never wait for the disk);
-// writeAll on the session's file thread only; removeAll on the main thread
-// once the file thread is idle.
+// Threads: add, remove and retarget from any thread (they never wait for the
+// disk); writeAll on the session's file thread or a save's thread; removeAll
+// on the main thread at the session's close.
 class JournalKeeper {
 public:
     explicit JournalKeeper(BlockFiles& files);
@@ -34,6 +34,8 @@ public:
             std::string earlier);
     // The store is going: its journal is deleted by the next pass.
     void remove(int serial);
+    // From the next pass on, the journal names `target`.
+    void retarget(int serial, std::string target);
 
     // Flushes the blocks written since the last pass to the disk, then each
     // journal that changed; deletes those of removed stores.

@@ -19,6 +19,7 @@ struct LeftRecording {
     std::string target;                // a save that was running: the file it wrote
     std::vector<HeldBlockFile> blocks; // in order; every byte that reached them
     std::vector<std::string> problems; // what could not be recovered, for the user
+    std::string keptCutSave;           // a cut save's target, renamed to this name
 
     std::int64_t bytes() const
     {

@@ -32,13 +32,18 @@ std::string dateTimeText(std::int64_t epochMs)
 
 std::string recordingLine(const LeftRecording& left)
 {
-    std::string line = dateTimeText(left.startMs) + "  " + lengthText(left.lengthMs()) + "  " +
-                       std::to_string(left.format.samplesPerSec) + " Hz " +
-                       (left.format.channels == 1 ? "mono" : "stereo");
-    if (!left.target.empty()) {
-        line += "  (not yet saved to " + left.target + ")";
+    return dateTimeText(left.startMs) + "  " + lengthText(left.lengthMs()) + "  " +
+           std::to_string(left.format.samplesPerSec) + " Hz " +
+           (left.format.channels == 1 ? "mono" : "stereo");
+}
+
+std::string cutSaveText(const LeftRecording& left)
+{
+    if (left.keptCutSave.empty()) {
+        return {};
     }
-    return line;
+    return "A save was cut short: what it wrote is kept in \"" + left.keptCutSave +
+           "\"; this recording is the sound it had not saved yet.";
 }
 
 std::string offerText(const LeftRecording& left)

@@ -139,8 +139,17 @@ std::unique_ptr<RingStore> RingStore::snapshot(std::int64_t from, std::int64_t t
 
 void RingStore::keepJournal(const WaveFormat& format, std::string target, std::string earlier)
 {
+    if (m_journalSerial != 0) {
+        m_session.journals().retarget(m_journalSerial, std::move(target));
+        return;
+    }
     m_journalSerial =
         m_session.journals().add(*this, format, std::move(target), std::move(earlier));
+}
+
+void RingStore::flushJournal()
+{
+    m_session.journals().writeAll();
 }
 
 std::string RingStore::journalBlocks(StoreJournal& journal) const

@@ -110,13 +110,17 @@ public:
     const StoreBlock& block(std::size_t index) const;
 
     // Keeps a journal of this store's blocks (the session's file thread
-    // writes it) until the store goes; `target` names a save's file.
+    // writes it) until the store goes; `target` names a save's file. A store
+    // journaled already keeps its journal, now naming `target`.
     // `earlier` is a journal file of the same blocks, replaced by this one.
     void keepJournal(const WaveFormat& format, std::string target = {}, std::string earlier = {});
     // File thread: the directory of the head block's file, and the journal's
     // blocks (those in that directory, head first), bytes trimmed before them
     // and the time of the first byte (derived from the first append).
     std::string journalBlocks(StoreJournal& journal) const;
+    // Writes the journals now, on the calling thread (which may wait for
+    // the disk): a save does before it consumes a block.
+    void flushJournal();
 
     bool directToDisk() const { return m_directToDisk; }
     std::int32_t voxProfile() const { return m_voxProfile; }

@@ -1,6 +1,7 @@
 #include "platform/fakes/FaultBlockFiles.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 #include <utility>
 
@@ -168,9 +169,21 @@ std::unique_ptr<BlockFile> FaultBlockFiles::openExisting(const std::string& path
     return real ? std::make_unique<File>(*this, std::move(real)) : nullptr;
 }
 
+void FaultBlockFiles::abortAtRead(int count)
+{
+    std::lock_guard lock(m_mutex);
+    m_readsBeforeAbort = count;
+}
+
 BlockFiles::ReadResult FaultBlockFiles::readFile(const std::string& path, void* buffer,
                                                  std::size_t bytes)
 {
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_readsBeforeAbort > 0 && --m_readsBeforeAbort == 0) {
+            std::abort();
+        }
+    }
     return m_real.readFile(path, buffer, bytes);
 }
 

@@ -47,6 +47,10 @@ public:
     int heldWriters() const;
     bool waitForHeldWriter(std::chrono::milliseconds limit);
 
+    // --- A crash at a chosen point: the `count`-th readFile from now on (a
+    // save reading a block) ends the process with std::abort first.
+    void abortAtRead(int count);
+
     // --- Session directory faults
     // While set, lockFile fails as if another holder kept the lock.
     void failLocks(bool fail);
@@ -92,6 +96,7 @@ private:
     std::optional<std::chrono::steady_clock::time_point> m_holdUntil;
     int m_heldWriters = 0;
     bool m_failLocks = false;
+    int m_readsBeforeAbort = 0; // 0: never
     std::string m_refusedBase;
     bool m_throwFromRemove = false;
     std::function<void(const std::string&)> m_beforeMakeDirectory;

@@ -19,5 +19,29 @@ TEST_F(KilledRun, RecoverSavesTheCounterUpToTheLastByteOnDisk)
     EXPECT_TRUE(sessionFiles(".tmp").empty()); // the dead run's directory went with the saved sound
 }
 
+// The program dies reading the third block of its closing save: the target
+// is kept as a failed save's, and the blocks not yet saved are recovered, so
+// that the two together hold the whole take.
+TEST_F(KilledRun, ASaveCutShortIsKeptIncompleteAndTheRestRecovered)
+{
+    QProcess run;
+    QProcessEnvironment environment = this->environment();
+    environment.insert("SORVELLA_TESTBED_ABORT_AT_READ", "3");
+    run.setProcessEnvironment(environment);
+    run.start(SORVELLA_TESTBED, {"-q:s:44100", "-c:0:6", fileOption("take.wav")});
+    ASSERT_TRUE(run.waitForFinished(60000));
+    ASSERT_EQ(run.exitStatus(), QProcess::CrashExit) << run.readAllStandardError().toStdString();
+
+    EXPECT_EQ(recover(SORVELLA_TESTBED, "rest.wav"), 0) << errors;
+    EXPECT_FALSE(std::filesystem::exists(target.path() / "take.wav"));
+    auto sound = soundOf(target.path() / "take (incomplete).wav");
+    const auto rest = soundOf(target.path() / "rest.wav");
+    EXPECT_GE(sound.size(), 2u * 0x80000);
+    EXPECT_FALSE(rest.empty());
+    sound.insert(sound.end(), rest.begin(), rest.end());
+    EXPECT_GE(sound.size(), 6u * 176400);
+    EXPECT_TRUE(isCounterRun(sound, 0));
+}
+
 } // namespace
 } // namespace sorvella::test

@@ -4,6 +4,8 @@
 //   SORVELLA_TESTBED_INPUT=missing   the input device cannot be opened
 //   SORVELLA_TESTBED_DISK_BYTES=<n>  the temporary directory takes n more
 //                                    bytes of sound, then it is full
+//   SORVELLA_TESTBED_ABORT_AT_READ=<n> the process aborts at the n-th read of
+//                                    a block file (a save's)
 
 #include "app/RunProgram.h"
 #include "platform/fakes/FaultBlockFiles.h"
@@ -24,6 +26,9 @@ int main(int argc, char** argv)
     sorvella::FaultBlockFiles blockFiles{disk};
     if (const char* bytes = std::getenv("SORVELLA_TESTBED_DISK_BYTES")) {
         blockFiles.setDiskFull(std::strtoll(bytes, nullptr, 10));
+    }
+    if (const char* reads = std::getenv("SORVELLA_TESTBED_ABORT_AT_READ")) {
+        blockFiles.abortAtRead(std::atoi(reads));
     }
     return sorvella::runProgram(argc, argv, waveIn, blockFiles);
 }

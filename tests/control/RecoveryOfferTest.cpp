@@ -67,7 +67,7 @@ TEST_P(RecoveryOfferTest, TheUsersChoiceDecidesAndNothingElseDeletes)
     ScriptedChoice view(c.choice);
     FakePrompter prompter;
     {
-        CrashRecovery recovery(f.settings, f.session);
+        CrashRecovery recovery(f.settings, f.session, {});
         recovery.scan();
         RecoveryOffer offer(
             {f.settings, catalogue, saveAs.windows(), stores, stores, view, prompter});

@@ -78,7 +78,7 @@ protected:
 TEST_P(LeftRecordings, RecoverWhatIsConsistentAndSayWhatIsNot)
 {
     const LeftCase& c = GetParam();
-    CrashRecovery recovery(f.settings, f.session);
+    CrashRecovery recovery(f.settings, f.session, {});
     recovery.scan();
     std::vector<std::uint8_t> expected;
     for (const auto& [from, bytes] : c.expected) {
@@ -151,14 +151,14 @@ TEST(CrashRecoveryTest, OfTwoInstancesOnlyOneTakesACrashedSessionAndKeptSoundSta
     TempSession second(first.settings, first.files);
     second.setUp();
     {
-        CrashRecovery one(first.settings, first.session);
-        CrashRecovery other(first.settings, second);
+        CrashRecovery one(first.settings, first.session, {});
+        CrashRecovery other(first.settings, second, {});
         one.scan();
         other.scan();
         EXPECT_EQ(one.recordings().size(), 1u);
         EXPECT_TRUE(other.recordings().empty());
     } // kept for later
-    CrashRecovery later(first.settings, second);
+    CrashRecovery later(first.settings, second, {});
     later.scan();
     EXPECT_EQ(later.recordings().size(), 1u);
 }
