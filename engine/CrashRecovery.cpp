@@ -127,7 +127,7 @@ void CrashRecovery::examine(const std::string& dir)
         }
     }
     if (found > 0) {
-        m_held.push_back({dir, std::move(lock), found});
+        m_held.push_back({dir, std::move(lock), found, std::move(claimed)});
     } else if (filesIn(dir, true).empty()) {
         fs::remove_all(dir, error); // nothing recoverable: the dead run's leftovers
     } else if (!allReadable || journals.empty()) {
@@ -185,9 +185,14 @@ void CrashRecovery::settle(std::size_t i)
     m_settled[i] = true;
     Held& held = m_held.at(m_heldOf[i]);
     if (--held.open == 0 && held.lock) {
-        // Spares the dead run made ahead never held sound.
-        for (const std::string& spare : filesIn(held.dir, false)) {
-            m_session.files().removeFile(spare);
+        // Spares the dead run made ahead never held sound; blocks no journal
+        // names it had released (trimmed, or saved) and was deleting.
+        for (const bool withSound : {false, true}) {
+            for (const std::string& file : filesIn(held.dir, withSound)) {
+                if (!held.named.contains(file)) {
+                    m_session.files().removeFile(file);
+                }
+            }
         }
         m_session.adoptDirectory(held.dir, std::move(held.lock));
     }

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -54,7 +55,8 @@ private:
     struct Held {
         std::string dir;
         std::unique_ptr<FileLock> lock;
-        int open = 0; // recordings neither taken nor discarded
+        int open = 0;                // recordings neither taken nor discarded
+        std::set<std::string> named; // block files the recordings hold
     };
     void examine(const std::string& dir);
     // Renames the target of a save that was cut short, once.

@@ -169,10 +169,18 @@ std::unique_ptr<BlockFile> FaultBlockFiles::openExisting(const std::string& path
     return real ? std::make_unique<File>(*this, std::move(real)) : nullptr;
 }
 
-void FaultBlockFiles::abortAtRead(int count)
+void FaultBlockFiles::abortAt(AbortPoint point, int count)
 {
     std::lock_guard lock(m_mutex);
-    m_readsBeforeAbort = count;
+    m_abortPoint = point;
+    m_callsBeforeAbort = count;
+}
+
+void FaultBlockFiles::abortIfDue(AbortPoint point)
+{
+    if (point == m_abortPoint && m_callsBeforeAbort > 0 && --m_callsBeforeAbort == 0) {
+        std::abort();
+    }
 }
 
 BlockFiles::ReadResult FaultBlockFiles::readFile(const std::string& path, void* buffer,
@@ -180,9 +188,7 @@ BlockFiles::ReadResult FaultBlockFiles::readFile(const std::string& path, void* 
 {
     {
         std::lock_guard lock(m_mutex);
-        if (m_readsBeforeAbort > 0 && --m_readsBeforeAbort == 0) {
-            std::abort();
-        }
+        abortIfDue(AbortPoint::Read);
     }
     return m_real.readFile(path, buffer, bytes);
 }
@@ -191,6 +197,7 @@ bool FaultBlockFiles::removeFile(const std::string& path)
 {
     {
         std::lock_guard lock(m_mutex);
+        abortIfDue(AbortPoint::Remove);
         ++m_removeCalls;
         if (std::exchange(m_throwFromRemove, false)) {
             throw std::runtime_error(kThrownText);

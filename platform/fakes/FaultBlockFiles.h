@@ -47,9 +47,11 @@ public:
     int heldWriters() const;
     bool waitForHeldWriter(std::chrono::milliseconds limit);
 
-    // --- A crash at a chosen point: the `count`-th readFile from now on (a
-    // save reading a block) ends the process with std::abort first.
-    void abortAtRead(int count);
+    // --- A crash at a chosen point: the `count`-th call from now on of
+    // readFile (a save reading a block) or removeFile (a trimmed or saved
+    // block deleted) ends the process with std::abort, before it acts.
+    enum class AbortPoint { Read, Remove };
+    void abortAt(AbortPoint point, int count);
 
     // --- Session directory faults
     // While set, lockFile fails as if another holder kept the lock.
@@ -96,7 +98,9 @@ private:
     std::optional<std::chrono::steady_clock::time_point> m_holdUntil;
     int m_heldWriters = 0;
     bool m_failLocks = false;
-    int m_readsBeforeAbort = 0; // 0: never
+    AbortPoint m_abortPoint = AbortPoint::Read;
+    int m_callsBeforeAbort = 0;        // 0: never
+    void abortIfDue(AbortPoint point); // under m_mutex
     std::string m_refusedBase;
     bool m_throwFromRemove = false;
     std::function<void(const std::string&)> m_beforeMakeDirectory;

@@ -20,6 +20,7 @@ struct LeftCase {
     int shortBlock = -1;                                         // cut to 1000 bytes
     std::vector<std::pair<std::int64_t, std::int64_t>> expected; // (from, bytes) of the pattern
     bool problem = false;
+    std::int64_t startMs = 1001000; // one second was trimmed before the journal's blocks
 };
 
 inline const std::string kAll = "blocks 0 4 262144\n";
