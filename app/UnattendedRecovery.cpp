@@ -29,17 +29,6 @@ namespace {
 constexpr const char* kRecover = "--recover";
 constexpr const char* kList = "--list";
 
-class ConsoleSaveView : public SaveJobView {
-public:
-    void setTitle(const std::string&) override {}
-    void setProgress(int) override {}
-    void jobEnded(const std::string& failure) override { m_failure = failure; }
-    const std::string& failure() const { return m_failure; }
-
-private:
-    std::string m_failure;
-};
-
 // Saves one recovered store; false when it failed (told on `prompter`).
 bool saveRecovered(SaveJobEnvironment& jobs, std::unique_ptr<RingStore> store,
                    const LeftRecording& left, const Settings& settings, Prompter& prompter)
@@ -48,7 +37,7 @@ bool saveRecovered(SaveJobEnvironment& jobs, std::unique_ptr<RingStore> store,
     target.sourceFormat = left.format;
     const std::int64_t start = left.startMs / 1000;
     applyTimes(target, start, start + left.lengthMs() / 1000);
-    ConsoleSaveView view;
+    SilentSaveView view;
     try {
         SaveJob job(jobs, store, target, nullptr);
         job.run(view);

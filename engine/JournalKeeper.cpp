@@ -68,6 +68,8 @@ void JournalKeeper::writeAll()
         StoreJournal journal;
         std::string directory; // empty: no journal (store gone or empty)
     };
+    // One pass at a time, so that an older copy never overwrites a newer one.
+    std::lock_guard files(m_fileMutex);
     std::vector<Pass> passes;
     {
         std::lock_guard lock(m_mutex);
@@ -81,7 +83,6 @@ void JournalKeeper::writeAll()
         }
         std::erase_if(m_entries, [](const Entry& e) { return e.store == nullptr; });
     }
-    std::lock_guard lock(m_fileMutex);
     for (Pass& pass : passes) {
         auto found = std::find_if(m_written.begin(), m_written.end(),
                                   [&](const Written& w) { return w.serial == pass.serial; });

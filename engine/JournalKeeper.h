@@ -67,7 +67,7 @@ private:
     // In every journal's name, so that an earlier run's journals, left in a
     // directory whose blocks this process took over, are never overwritten.
     const std::string m_namePrefix;
-    std::mutex m_fileMutex; // m_written, held across the disk work
+    std::mutex m_fileMutex; // m_written; held for a whole pass, taken before m_mutex
     std::vector<Written> m_written;
 };
 
