@@ -6,6 +6,8 @@
 #include "app/StartUpCommandLine.h"
 #include "app/qt/DisplayPresence.h"
 #include "config/ui/ConfigureDialog.h"
+#include "control/RecoveryOffer.h"
+#include "control/ui/QtRecoveryChoice.h"
 #include "control/ui/QtRetryDialog.h"
 #include "control/ui/TimeSettingsDialog.h"
 #include "editor/PlayerPlayback.h"
@@ -14,6 +16,7 @@
 #include "jobs/ui/JobSettingsDialog.h"
 #include "mixer/RetrieveVolumeSettings.h"
 #include "platform/audio/WaveIn.h"
+#include "save/IncompleteTarget.h"
 #include "save/TargetFileChoice.h"
 #include "save/TargetRecord.h"
 #include "save/ui/DialogTargetFile.h"
@@ -172,6 +175,23 @@ void Application::startUp(std::span<const std::string> arguments)
     }
     m_remoteBus.publish();
     m_window.startMainTimer();
+    // After recording has begun, so that the answer does not delay it; an
+    // unattended run leaves them for "--recover".
+    if (display) {
+        QTimer::singleShot(0, &m_window, [this] { offerLeftRecordings(); });
+    }
+}
+
+void Application::offerLeftRecordings()
+{
+    CrashRecovery recovery(m_settings, m_session, [this](const std::string& target) {
+        return keepIncompleteTarget(m_targetFiles, target);
+    });
+    recovery.scan();
+    QtRecoveryChoice view(&m_window);
+    RecoveryOffer offer(
+        {m_settings, m_catalogue, m_saveAs.windows(), m_saves, m_editors, view, m_prompter});
+    offer.offer(recovery);
 }
 
 int Application::run(std::span<const std::string> arguments)

@@ -85,6 +85,7 @@ private:
     void openTargetWizard(SaveTarget& target);
     bool openTimeSettings();
     void configureJob();
+    void offerLeftRecordings();
     bool openConfiguration(Settings& working, WaveInSystem& waveIn);
     SaveDialogServices saveDialogServices();
     EditorWindow::Services editorServices();

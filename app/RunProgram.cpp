@@ -1,6 +1,7 @@
 #include "app/RunProgram.h"
 
 #include "app/Application.h"
+#include "app/UnattendedRecovery.h"
 #include "app/WindowlessCommandLine.h"
 #include "app/qt/DBusRemoteClient.h"
 #include "app/qt/DisplayPresence.h"
@@ -8,6 +9,8 @@
 #include <QApplication>
 
 #include <algorithm>
+#include <filesystem>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +24,13 @@ int runProgram(int argc, char** argv, WaveInSystem& waveIn, BlockFiles& blockFil
     }
     if (const std::optional<int> exitCode = runWithoutWindows(argc, argv)) {
         return *exitCode;
+    }
+    if (argc >= 1) {
+        const std::vector<std::string> options(argv + 1, argv + argc);
+        const std::string name = std::filesystem::path(argv[0]).filename().string();
+        if (const auto exitCode = runUnattendedRecovery(options, name, blockFiles, std::cout)) {
+            return *exitCode;
+        }
     }
     // A scheduler starts the program without a display: it records
     // unattended, drawing nowhere, rather than fail to start.

@@ -1,4 +1,5 @@
-// One hour of 44.1 kHz stereo appended to a RingStore, against the same bytes
+// One hour of 44.1 kHz stereo appended to a RingStore (journaled, as the
+// recording's is), against the same bytes
 // written by a plain write() loop to the same file system, alternating.
 
 #include "bench/BenchSupport.h"
@@ -104,6 +105,7 @@ Timing runStore(const std::string& dir, const SoundBuffers& sound)
     Timing timing;
     {
         RingStore store(settings, session);
+        store.keepJournal(WaveFormat{});
         timing = timed(dir, [&] {
             for (std::int64_t at = 0; at < kTotalBytes; at += kBufferBytes) {
                 store.append(sound.at(at), bufferAt(at));
@@ -121,8 +123,9 @@ Timing runStore(const std::string& dir, const SoundBuffers& sound)
     return timing;
 }
 
-// The same bytes through write(), with the page-cache hint the store gives:
-// each written range, and each finished 512 KiB stretch as a whole.
+// The same bytes through write(), with the page-cache hint the store gives
+// (each written range, and each finished 512 KiB stretch as a whole) and the
+// flushing to disk of the store's file thread (every 2 s).
 Timing runRaw(const std::string& dir, const SoundBuffers& sound)
 {
     const std::string path = dir + "/raw.bin";
@@ -132,8 +135,13 @@ Timing runRaw(const std::string& dir, const SoundBuffers& sound)
             std::perror(path.c_str());
             return;
         }
+        auto nextSync = Clock::now() + BlockFileWorker::kSyncInterval;
         for (std::int64_t at = 0; at < kTotalBytes; at += kBufferBytes) {
             const std::uint32_t n = bufferAt(at);
+            if (Clock::now() >= nextSync) {
+                ::fdatasync(fd);
+                nextSync = Clock::now() + BlockFileWorker::kSyncInterval;
+            }
             if (::write(fd, sound.at(at), n) != static_cast<ssize_t>(n)) {
                 std::perror("write");
                 break;

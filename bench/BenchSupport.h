@@ -34,18 +34,6 @@ inline Settings settingsIn(const std::string& dir)
     return settings;
 }
 
-// A save job's window that is not there; keeps the failure text.
-class SilentSaveView : public SaveJobView {
-public:
-    void setTitle(const std::string&) override {}
-    void setProgress(int) override {}
-    void jobEnded(const std::string& failure) override { m_failure = failure; }
-    const std::string& failure() const { return m_failure; }
-
-private:
-    std::string m_failure;
-};
-
 // Message boxes of a benchmark go to standard error.
 class StderrPrompter : public Prompter {
 public:

@@ -18,6 +18,7 @@ struct Benchmark {
 
 int storeAppend(const std::vector<std::string>& args);
 int snapshot(const std::vector<std::string>& args);
+int recover(const std::vector<std::string>& args);
 int tick(const std::vector<std::string>& args);
 int saveWav(const std::vector<std::string>& args);
 int encodeOgg(const std::vector<std::string>& args);

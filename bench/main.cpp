@@ -12,6 +12,7 @@ const Benchmark kBenchmarks[] = {
     {"store-append", "one hour of 44.1 kHz stereo into a RingStore vs a plain write() loop",
      storeAppend},
     {"snapshot", "snapshot of a 10-minute store while appends go on", snapshot},
+    {"recover", "finding a crashed 2-hour session and checking its journal", recover},
     {"tick", "one main timer tick while a 10-minute store is being saved", tick},
     {"save-wav", "a 10-minute store saved as WAV by the save job vs dd copying as much", saveWav},
     {"encode-ogg", "10 minutes saved by OggCodec at 128 vs oggenc, in CPU time", encodeOgg},

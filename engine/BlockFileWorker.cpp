@@ -7,9 +7,9 @@
 namespace sorvella {
 
 BlockFileWorker::BlockFileWorker(BlockFiles& files, std::function<NewBlockFile()> make,
-                                 std::function<void()> removed)
+                                 std::function<void()> removed, std::function<void()> periodic)
     : m_files(files), m_make(std::move(make)), m_removed(std::move(removed)),
-      m_thread([this] { run(); })
+      m_periodic(std::move(periodic)), m_thread([this] { run(); })
 {
 }
 
@@ -40,8 +40,20 @@ void BlockFileWorker::run()
     // making files never takes the processor from recording.
     setCurrentThreadPriority(ThreadPriority::BelowNormal);
     std::unique_lock lock(m_mutex);
+    auto nextSync = std::chrono::steady_clock::now() + kSyncInterval;
     for (;;) {
-        m_work.wait(lock, [this] { return m_stopping || !m_removals.empty() || wantsSpare(); });
+        const bool woken = m_work.wait_until(
+            lock, nextSync, [this] { return m_stopping || !m_removals.empty() || wantsSpare(); });
+        if (!m_stopping && (!woken || std::chrono::steady_clock::now() >= nextSync)) {
+            m_busy = true;
+            lock.unlock();
+            attempt(m_periodic);
+            lock.lock();
+            m_busy = false;
+            nextSync = std::chrono::steady_clock::now() + kSyncInterval;
+            m_idle.notify_all();
+            continue;
+        }
         // A spare first: a store may be about to need it.
         if (wantsSpare()) {
             m_busy = true;

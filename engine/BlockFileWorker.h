@@ -3,8 +3,10 @@
 #include "core/RecException.h"
 #include "platform/files/BlockFiles.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -17,6 +19,7 @@ namespace sorvella {
 // A block file as the session hands it out.
 struct NewBlockFile {
     std::string name;                  // empty: there is no session directory
+    std::uint64_t index = 0;           // its number in the directory
     std::unique_ptr<BlockFile> handle; // null: it could not be created
 };
 
@@ -31,6 +34,10 @@ struct NewBlockFile {
 // takes files wakes it once per few files: on a virtual machine each wake-up
 // cost the waker some 25 microseconds.
 //
+// Every kSyncInterval at the latest it also runs the periodic duty it was
+// given (flushing the recording and its journal to the disk), so that a power
+// cut loses at most that much.
+//
 // Threads: every operation may be called from any thread. Only takeSpare
 // (for a creation in progress), drain, discardSpares and the destructor wait
 // for file system work.
@@ -38,12 +45,14 @@ class BlockFileWorker {
 public:
     static constexpr std::size_t kSpares = 8;
     static constexpr std::size_t kRefillAt = kSpares / 2;
+    static constexpr std::chrono::milliseconds kSyncInterval{2000};
 
     // `make` creates the next file in the current session directory; it runs
     // on the worker thread. `removed` runs there after each queued file is
-    // deleted (not when the unlink fails).
+    // deleted (not when the unlink fails). `periodic` runs there at least
+    // every kSyncInterval.
     BlockFileWorker(BlockFiles& files, std::function<NewBlockFile()> make,
-                    std::function<void()> removed);
+                    std::function<void()> removed, std::function<void()> periodic);
     // Finishes the queued deletions, then deletes the spare files.
     ~BlockFileWorker();
     BlockFileWorker(const BlockFileWorker&) = delete;
@@ -81,6 +90,7 @@ private:
     BlockFiles& m_files;
     std::function<NewBlockFile()> m_make;
     std::function<void()> m_removed;
+    std::function<void()> m_periodic;
 
     mutable std::mutex m_mutex;
     std::condition_variable m_work;

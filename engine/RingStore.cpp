@@ -3,6 +3,7 @@
 #include "engine/TempSession.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace sorvella {
 
@@ -10,6 +11,19 @@ RingStore::RingStore(const Settings& settings, TempSession& session)
     : m_session(session), m_directToDisk(settings.directToDisk),
       m_voxVolume(settings.voxVolume.load()), m_voxProfile(settings.voxProfile)
 {
+}
+
+RingStore::RingStore(const Settings& settings, TempSession& session,
+                     const std::vector<HeldBlockFile>& files)
+    : RingStore(settings, session)
+{
+    std::int64_t held = 0;
+    for (const HeldBlockFile& file : files) {
+        m_blocks.push_back(std::make_shared<StoreBlock>(session, file));
+        held += file.bytes;
+    }
+    m_totalBytes.store(held);
+    m_heldBytes.store(held);
 }
 
 RingStore::RingStore(const RingStore& source, std::lock_guard<std::mutex>& /*sourceLocked*/,
@@ -31,6 +45,9 @@ RingStore::RingStore(const RingStore& source, std::lock_guard<std::mutex>& /*sou
 
 RingStore::~RingStore()
 {
+    if (m_journalSerial != 0) {
+        m_session.journals().remove(m_journalSerial);
+    }
     while (!m_blocks.empty()) {
         m_blocks.pop_front();
     }
@@ -57,6 +74,13 @@ std::shared_ptr<StoreBlock> RingStore::writableTail()
 bool RingStore::append(const std::uint8_t* data, std::uint32_t bytes)
 {
     const std::int32_t trigger = m_voxVolume.load(std::memory_order_relaxed);
+    if (m_firstAppendMs.load(std::memory_order_relaxed) == 0) {
+        using namespace std::chrono;
+        m_firstAppendBytes = bytes;
+        m_firstAppendMs.store(
+            duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count(),
+            std::memory_order_release);
+    }
     std::uint32_t done = 0;
     while (done < bytes) {
         // Shared, so that a block dropped as the oldest meanwhile outlives the write.
@@ -110,6 +134,46 @@ std::unique_ptr<RingStore> RingStore::snapshot(std::int64_t from, std::int64_t t
     const std::size_t first = clampIndex(from / kBlockSize);
     const std::size_t end = std::max(first, clampIndex((to + kBlockSize - 1) / kBlockSize));
     return std::unique_ptr<RingStore>(new RingStore(*this, lock, first, end));
+}
+
+void RingStore::keepJournal(const WaveFormat& format, std::string target, std::string earlier)
+{
+    if (m_journalSerial != 0) {
+        m_session.journals().retarget(m_journalSerial, std::move(target));
+        return;
+    }
+    m_journalSerial =
+        m_session.journals().add(*this, format, std::move(target), std::move(earlier));
+}
+
+void RingStore::flushJournal()
+{
+    m_session.journals().writeAll();
+}
+
+std::string RingStore::journalBlocks(StoreJournal& journal) const
+{
+    journal.blocks.clear();
+    const std::int64_t firstMs = m_firstAppendMs.load(std::memory_order_acquire);
+    const auto rate = static_cast<std::int64_t>(journal.format.avgBytesPerSec);
+    journal.startMs =
+        firstMs - (rate > 0 ? static_cast<std::int64_t>(m_firstAppendBytes) * 1000 / rate : 0);
+    std::lock_guard lock(m_lock);
+    if (m_blocks.empty()) {
+        return {};
+    }
+    const std::string& head = m_blocks.front()->fileName();
+    // <session>/<subdirectory>/<name>
+    const std::size_t cut = head.rfind('/', head.rfind('/') - 1);
+    std::string directory = head.substr(0, cut == std::string::npos ? 0 : cut);
+    journal.skippedBytes =
+        m_totalBytes.load(std::memory_order_relaxed) - m_heldBytes.load(std::memory_order_relaxed);
+    for (const auto& block : m_blocks) {
+        if (block->fileName().compare(0, directory.size(), directory) == 0) {
+            journal.blocks.push_back({block->fileIndex(), block->fill()});
+        }
+    }
+    return directory;
 }
 
 std::int64_t RingStore::firstLoudPosition()

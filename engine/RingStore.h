@@ -3,12 +3,14 @@
 #include "core/Settings.h"
 #include "engine/OverviewPainter.h"
 #include "engine/StoreBlock.h"
+#include "engine/StoreJournal.h"
 
 #include <atomic>
 #include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 namespace sorvella {
 
@@ -33,6 +35,10 @@ public:
     static constexpr std::int64_t kCacheWindow = 0x100000; // 1 MiB kept before a play position
 
     RingStore(const Settings& settings, TempSession& session);
+    // A store that no longer records, over block files an earlier run left
+    // (oldest first); it deletes them as any store does.
+    RingStore(const Settings& settings, TempSession& session,
+              const std::vector<HeldBlockFile>& files);
     ~RingStore(); // deletes every block from the head
     RingStore(const RingStore&) = delete;
     RingStore& operator=(const RingStore&) = delete;
@@ -106,6 +112,19 @@ public:
     StoreBlock& block(std::size_t index);
     const StoreBlock& block(std::size_t index) const;
 
+    // Keeps a journal of this store's blocks (the session's file thread
+    // writes it) until the store goes; `target` names a save's file. A store
+    // journaled already keeps its journal, now naming `target`.
+    // `earlier` is a journal file of the same blocks, replaced by this one.
+    void keepJournal(const WaveFormat& format, std::string target = {}, std::string earlier = {});
+    // File thread: the directory of the head block's file, and the journal's
+    // blocks (those in that directory, head first), bytes trimmed before them
+    // and the time of the first byte (derived from the first append).
+    std::string journalBlocks(StoreJournal& journal) const;
+    // Writes the journals now, on the calling thread (which may wait for
+    // the disk): a save does before it consumes a block.
+    void flushJournal();
+
     bool directToDisk() const { return m_directToDisk; }
     std::int32_t voxProfile() const { return m_voxProfile; }
 
@@ -128,6 +147,11 @@ private:
     std::deque<std::shared_ptr<StoreBlock>> m_blocks;
     std::atomic<std::int64_t> m_totalBytes{0};
     std::atomic<std::int64_t> m_heldBytes{0};
+    // When the first append came and how many bytes it brought: its first
+    // byte's time. Plain stores, no allocation, on the device callback.
+    std::atomic<std::int64_t> m_firstAppendMs{0};
+    std::uint32_t m_firstAppendBytes = 0; // published by m_firstAppendMs
+    int m_journalSerial = 0;              // 0: no journal
 };
 
 } // namespace sorvella

@@ -49,6 +49,7 @@ SoundReader::SoundReader(RecordingOwner& owner, const Settings& settings, WaveIn
     allocateBuffers();
     queueBuffers();
     m_store = std::make_unique<RingStore>(settings, session);
+    m_store->keepJournal(m_setup.format);
     try {
         m_device->start();
     } catch (const RecException&) {

@@ -46,12 +46,21 @@ StoreBlock::StoreBlock(TempSession& session)
         throw RecException(RecException::Failure, "Cannot create temp file...");
     }
     m_fileName = std::move(file.name);
+    m_fileIndex = file.index;
     m_writeHandle = std::move(file.handle);
     m_share = new Share;
 }
 
+StoreBlock::StoreBlock(TempSession& session, const HeldBlockFile& file)
+    : m_session(session), m_fileName(file.path), m_number(session.nextBlockNumber()),
+      m_share(new Share), m_overview(std::make_shared<Overview>()), m_fill(file.bytes)
+{
+    session.adoptBlockFile();
+}
+
 StoreBlock::StoreBlock(const StoreBlock& source, bool shareOverview)
     : m_session(source.m_session), m_fileName(source.m_fileName), m_number(source.m_number),
+      m_fileIndex(source.m_fileIndex),
       m_overview(shareOverview ? source.m_overview
                                : std::make_shared<Overview>(*source.m_overview)),
       m_fill(source.m_fill), m_firstLoud(source.m_firstLoud), m_lastLoud(source.m_lastLoud),

@@ -11,6 +11,12 @@ namespace sorvella {
 
 class TempSession;
 
+// A block file left with sound in it (by a run that ended without saving).
+struct HeldBlockFile {
+    std::string path;
+    std::uint32_t bytes = 0;
+};
+
 // One 512 KiB block of a RingStore: a temporary file of raw 16-bit PCM, its
 // peak overview (one byte per KiB) and its vox marks. Copies made by a
 // snapshot share the file (and the overview of a full block); the last
@@ -29,6 +35,10 @@ public:
     // creates the file. Throws RecException kind 1 "Cannot create temp
     // file..." when the file cannot be created (nothing is left behind).
     explicit StoreBlock(TempSession& session);
+    // Takes over a block file left by an earlier run, holding `file.bytes`
+    // bytes; counted as outstanding like a created one. Its overview and vox
+    // marks are empty: the sound is not read.
+    StoreBlock(TempSession& session, const HeldBlockFile& file);
     // A copy sharing `source`'s file: same name, number, fill and marks, no
     // cache, no write handle. The overview is shared when the source is full
     // and copied when it may still be written.
@@ -38,6 +48,8 @@ public:
 
     const std::string& fileName() const { return m_fileName; }
     std::int64_t number() const { return m_number; }
+    // The file's number in its session directory (its base-36 name).
+    std::uint64_t fileIndex() const { return m_fileIndex; }
     std::uint32_t fill() const { return m_fill; }
     bool full() const { return m_fill == kSize; }
     std::int32_t firstLoud() const { return m_firstLoud; }
@@ -87,6 +99,7 @@ private:
     TempSession& m_session;
     std::string m_fileName;
     std::int64_t m_number = 0;
+    std::uint64_t m_fileIndex = 0;
     Share* m_share = nullptr; // count guarded by the session's block lock
     std::unique_ptr<std::uint8_t[]> m_cache;
     std::shared_ptr<Overview> m_overview;

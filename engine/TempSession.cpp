@@ -49,10 +49,11 @@ std::string absoluteName(const std::string& name)
 } // namespace
 
 TempSession::TempSession(const Settings& settings, BlockFiles& files)
-    : m_settings(settings), m_files(files),
+    : m_settings(settings), m_files(files), m_journals(files),
       m_worker(
           files, [this] { return makeFile(); },
-          [this] { m_outstanding.fetch_sub(1, std::memory_order_relaxed); })
+          [this] { m_outstanding.fetch_sub(1, std::memory_order_relaxed); },
+          [this] { m_journals.writeAll(); })
 {
 }
 
@@ -183,6 +184,7 @@ NewBlockFile TempSession::makeFile()
             return file; // no session directory: nothing can be created
         }
         file.name = m_sessionDir + "/" + std::to_string(subdirectoryFor(v)) + "/" + fileNameFor(v);
+        file.index = v;
     }
     file.handle = m_files.createExclusive(file.name);
     if (file.handle) {
@@ -210,6 +212,17 @@ void TempSession::releaseBlockFile(std::string name)
     m_worker.remove(std::move(name));
 }
 
+void TempSession::adoptBlockFile()
+{
+    m_outstanding.fetch_add(1, std::memory_order_relaxed);
+}
+
+void TempSession::adoptDirectory(std::string dir, std::unique_ptr<FileLock> lock)
+{
+    std::lock_guard guard(m_mutex);
+    m_retired.push_back({std::move(dir), std::move(lock)});
+}
+
 void TempSession::finishFileWork()
 {
     m_worker.drain();
@@ -231,6 +244,8 @@ void TempSession::closeSession(Prompter& prompter)
                          " files left",
                      "Application Close", Prompter::Buttons::Ok, Prompter::Icon::None);
     }
+    // No store is left to journal: what they held is saved or discarded.
+    m_journals.removeAll();
     std::lock_guard lock(m_mutex);
     removeSessionLocked();
     std::erase_if(m_retired, [this](RetiredSession& retired) {

@@ -3,6 +3,7 @@
 #include "core/Prompter.h"
 #include "core/Settings.h"
 #include "engine/BlockFileWorker.h"
+#include "engine/JournalKeeper.h"
 #include "platform/files/BlockFiles.h"
 
 #include <atomic>
@@ -19,7 +20,8 @@ namespace sorvella {
 // for the block files. Hands out block file names and counts the files not
 // yet deleted. It also holds what every store of the process shares: the
 // block files layer, the block sequence counter and the block lock. Files are
-// created ahead and deleted on the session's own file thread.
+// created ahead and deleted on the session's own file thread, which also
+// flushes the journaled stores' blocks and journals to the disk.
 //
 // Threads: setUp and closeSession on the main thread; createBlockFile and
 // releaseBlockFile also from the device callback and save threads.
@@ -52,6 +54,13 @@ public:
     // it is gone. Never waits.
     void releaseBlockFile(std::string name);
 
+    // A block file of an earlier run now held by a store: counted as
+    // outstanding until it is deleted.
+    void adoptBlockFile();
+    // An earlier run's session directory, locked by `lock`, whose files
+    // stores now hold: removed with this session's once they are gone.
+    void adoptDirectory(std::string dir, std::unique_ptr<FileLock> lock);
+
     // Waits until the file thread has deleted what it was given and made the
     // files ahead that it was asked for.
     void finishFileWork();
@@ -74,6 +83,7 @@ public:
     bool lockHeld() const;
 
     BlockFiles& files() const { return m_files; }
+    JournalKeeper& journals() { return m_journals; }
 
     // Process-wide block numbering (first block 1) and the lock guarding the
     // numbers and every block's share count.
@@ -117,6 +127,7 @@ private:
     mutable std::mutex m_blockLock;
     std::int64_t m_blockSequence = 0;
 
+    JournalKeeper m_journals;
     BlockFileWorker m_worker; // last: its thread uses the members above
 };
 

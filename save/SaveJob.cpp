@@ -76,6 +76,9 @@ SaveJob::SaveJob(SaveJobEnvironment& environment, std::unique_ptr<RingStore>& st
       m_store(std::move(store)), m_target(copyTarget(target)),
       m_filter(filter != nullptr ? filter->clone() : nullptr)
 {
+    // A crash during the save must find the target cut short and the
+    // blocks not yet consumed.
+    m_store->keepJournal(m_target.sourceFormat, m_target.fileName);
 }
 
 SaveJob::~SaveJob()
@@ -104,6 +107,7 @@ void SaveJob::run(SaveJobView& view)
 {
     std::string failure;
     try {
+        m_store->flushJournal();
         while (!saveWhenCodecFree(view)) {
         }
     } catch (...) {

@@ -22,4 +22,17 @@ public:
     virtual void jobEnded(const std::string& failure) = 0;
 };
 
+// A save job that nobody watches (a run without windows): keeps only the
+// failure text.
+class SilentSaveView : public SaveJobView {
+public:
+    void setTitle(const std::string&) override {}
+    void setProgress(int) override {}
+    void jobEnded(const std::string& failure) override { m_failure = failure; }
+    const std::string& failure() const { return m_failure; }
+
+private:
+    std::string m_failure;
+};
+
 } // namespace sorvella

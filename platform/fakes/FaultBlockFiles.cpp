@@ -1,6 +1,7 @@
 #include "platform/fakes/FaultBlockFiles.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 #include <utility>
@@ -169,9 +170,27 @@ std::unique_ptr<BlockFile> FaultBlockFiles::openExisting(const std::string& path
     return real ? std::make_unique<File>(*this, std::move(real)) : nullptr;
 }
 
+void FaultBlockFiles::abortAt(AbortPoint point, int count)
+{
+    std::lock_guard lock(m_mutex);
+    m_abortPoint = point;
+    m_callsBeforeAbort = count;
+}
+
+void FaultBlockFiles::abortIfDue(AbortPoint point)
+{
+    if (point == m_abortPoint && m_callsBeforeAbort > 0 && --m_callsBeforeAbort == 0) {
+        std::abort();
+    }
+}
+
 BlockFiles::ReadResult FaultBlockFiles::readFile(const std::string& path, void* buffer,
                                                  std::size_t bytes)
 {
+    {
+        std::lock_guard lock(m_mutex);
+        abortIfDue(AbortPoint::Read);
+    }
     return m_real.readFile(path, buffer, bytes);
 }
 
@@ -179,6 +198,7 @@ bool FaultBlockFiles::removeFile(const std::string& path)
 {
     {
         std::lock_guard lock(m_mutex);
+        abortIfDue(AbortPoint::Remove);
         ++m_removeCalls;
         if (std::exchange(m_throwFromRemove, false)) {
             throw std::runtime_error(kThrownText);
@@ -229,6 +249,16 @@ std::unique_ptr<FileLock> FaultBlockFiles::lockFile(const std::string& path)
         }
     }
     return m_real.lockFile(path);
+}
+
+bool FaultBlockFiles::syncFile(const std::string& path)
+{
+    return m_real.syncFile(path);
+}
+
+bool FaultBlockFiles::replaceFile(const std::string& path, const std::string& contents)
+{
+    return m_real.replaceFile(path, contents);
 }
 
 std::size_t FaultBlockFiles::write(BlockFile& real, std::int64_t offset, const void* data,

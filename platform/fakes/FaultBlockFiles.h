@@ -48,6 +48,12 @@ public:
     int heldWriters() const;
     bool waitForHeldWriter(std::chrono::milliseconds limit);
 
+    // --- A crash at a chosen point: the `count`-th call from now on of
+    // readFile (a save reading a block) or removeFile (a trimmed or saved
+    // block deleted) ends the process with std::abort, before it acts.
+    enum class AbortPoint { Read, Remove };
+    void abortAt(AbortPoint point, int count);
+
     // --- Session directory faults
     // While set, lockFile fails as if another holder kept the lock.
     void failLocks(bool fail);
@@ -74,6 +80,8 @@ public:
     bool removeDirectory(const std::string& path) override;
     bool directoryExists(const std::string& path) override;
     std::unique_ptr<FileLock> lockFile(const std::string& path) override;
+    bool syncFile(const std::string& path) override;
+    bool replaceFile(const std::string& path, const std::string& contents) override;
 
 private:
     class File;
@@ -91,6 +99,9 @@ private:
     std::optional<std::chrono::steady_clock::time_point> m_holdUntil;
     int m_heldWriters = 0;
     bool m_failLocks = false;
+    AbortPoint m_abortPoint = AbortPoint::Read;
+    int m_callsBeforeAbort = 0;        // 0: never
+    void abortIfDue(AbortPoint point); // under m_mutex
     std::string m_refusedBase;
     bool m_throwFromRemove = false;
     std::function<void(const std::string&)> m_beforeMakeDirectory;

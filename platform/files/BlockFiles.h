@@ -87,6 +87,16 @@ public:
     // on it. Null when the file cannot be opened or another holder (any open
     // file description, in this process or another) keeps the lock. Never waits.
     virtual std::unique_ptr<FileLock> lockFile(const std::string& path) = 0;
+
+    // Waits until the file's written data is on the disk (fdatasync through a
+    // descriptor of its own). False when the file cannot be opened or synced.
+    virtual bool syncFile(const std::string& path) = 0;
+
+    // Replaces the file's contents at one stroke: writes `contents` to
+    // "<path>.new", fdatasyncs it and renames it over `path`, so that a crash
+    // leaves the old or the new contents, never a mixture. False on failure
+    // (the old file is left as it was).
+    virtual bool replaceFile(const std::string& path, const std::string& contents) = 0;
 };
 
 } // namespace sorvella

@@ -3,6 +3,7 @@
 #include "platform/system/Descriptor.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -21,27 +22,32 @@ int openRetrying(const char* path, int flags, mode_t mode = 0)
     return fd;
 }
 
+// pwrite, retried while it makes progress; the bytes written.
+std::size_t writeAll(int fd, std::int64_t offset, const void* data, std::size_t bytes)
+{
+    const auto* from = static_cast<const char*>(data);
+    std::size_t done = 0;
+    while (done < bytes) {
+        const ssize_t n = ::pwrite(fd, from + done, bytes - done,
+                                   static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
 class PosixBlockFile : public BlockFile {
 public:
     explicit PosixBlockFile(int fd) : m_fd(fd) {}
 
     std::size_t writeAt(std::int64_t offset, const void* data, std::size_t bytes) override
     {
-        const auto* from = static_cast<const char*>(data);
-        std::size_t done = 0;
-        while (done < bytes) {
-            const ssize_t n =
-                ::pwrite(m_fd.get(), from + done, bytes - done,
-                         static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                break;
-            }
-            done += static_cast<std::size_t>(n);
-        }
-        return done;
+        return writeAll(m_fd.get(), offset, data, bytes);
     }
 
     void dropCache(std::int64_t offset, std::int64_t length) override
@@ -151,6 +157,29 @@ std::unique_ptr<FileLock> PosixBlockFiles::lockFile(const std::string& path)
         return nullptr; // the descriptor closes with `lock`
     }
     return lock;
+}
+
+bool PosixBlockFiles::syncFile(const std::string& path)
+{
+    Descriptor fd(openRetrying(path.c_str(), O_RDONLY));
+    return fd.valid() && ::fdatasync(fd.get()) == 0;
+}
+
+bool PosixBlockFiles::replaceFile(const std::string& path, const std::string& contents)
+{
+    const std::string fresh = path + ".new";
+    bool written = false;
+    {
+        Descriptor fd(openRetrying(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600));
+        written = fd.valid() &&
+                  writeAll(fd.get(), 0, contents.data(), contents.size()) == contents.size() &&
+                  ::fdatasync(fd.get()) == 0;
+    }
+    if (!written || ::rename(fresh.c_str(), path.c_str()) != 0) {
+        ::unlink(fresh.c_str());
+        return false;
+    }
+    return true;
 }
 
 } // namespace sorvella

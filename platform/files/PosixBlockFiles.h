@@ -5,7 +5,7 @@
 namespace sorvella {
 
 // BlockFiles over the POSIX file calls: open(O_CREAT|O_EXCL), pwrite,
-// posix_fadvise, unlink, mkdir, rmdir, flock. Stateless; one instance may
+// posix_fadvise, unlink, mkdir, rmdir, flock, fdatasync, rename. Stateless; one instance may
 // serve the whole process.
 class PosixBlockFiles : public BlockFiles {
 public:
@@ -17,6 +17,8 @@ public:
     bool removeDirectory(const std::string& path) override;
     bool directoryExists(const std::string& path) override;
     std::unique_ptr<FileLock> lockFile(const std::string& path) override;
+    bool syncFile(const std::string& path) override;
+    bool replaceFile(const std::string& path, const std::string& contents) override;
 };
 
 } // namespace sorvella
