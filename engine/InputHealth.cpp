@@ -15,14 +15,29 @@ InputHealth::InputHealth(std::int64_t bytesPerSecond)
 void InputHealth::scan(const std::uint8_t* bytes, std::uint32_t count) noexcept
 {
     std::int64_t silent = m_silentSamples.load(std::memory_order_relaxed);
-    for (std::uint32_t i = 0; i + 1 < count; i += 2) {
-        const std::int16_t sample = le::sample(bytes + i);
-        silent = sample == 0 ? silent + 1 : 0;
-        // Full scale either way: the converter had nothing more to give.
-        m_clippedBins[m_bin] += (sample >= 32767 || sample <= -32767) ? 1 : 0;
-        if (++m_sampleBins[m_bin] >= m_samplesPerBin) {
+    const std::int64_t samples = count / 2;
+    // A bin at a time, so that the inner loops have no branch and vectorise:
+    // this runs for every buffer of a recording that may last for days.
+    for (std::int64_t done = 0; done < samples;) {
+        const std::int64_t n = std::min(samples - done, m_samplesPerBin - m_sampleBins[m_bin]);
+        const std::uint8_t* piece = bytes + 2 * done;
+        std::int64_t clipped = 0;
+        for (std::int64_t i = 0; i < n; ++i) {
+            const std::int16_t sample = le::sample(piece + 2 * i);
+            // Full scale either way: the converter had nothing more to give.
+            clipped += (sample >= 32767) | (sample <= -32767);
+        }
+        std::int64_t trailingZeros = 0;
+        while (trailingZeros < n && le::sample(piece + 2 * (n - 1 - trailingZeros)) == 0) {
+            ++trailingZeros;
+        }
+        silent = trailingZeros == n ? silent + n : trailingZeros;
+        m_clippedBins[m_bin] += clipped;
+        m_sampleBins[m_bin] += n;
+        if (m_sampleBins[m_bin] >= m_samplesPerBin) {
             closeBin();
         }
+        done += n;
     }
     m_silentSamples.store(silent, std::memory_order_relaxed);
     m_windowClipped.store(
