@@ -739,6 +739,7 @@ StatusInput RecordingController::statusInput() const
         input.totalSeconds = m_recorder->totalSeconds();
         input.heldBytes = m_recorder->heldBytes();
         input.format = m_recorder->format();
+        input.dropouts = m_recorder->health().dropouts;
     }
     return input;
 }

@@ -86,6 +86,7 @@ RemoteStatus RemoteControl::status() const
     status.heldSeconds = input.heldBytes / std::max<std::int64_t>(1, input.format.avgBytesPerSec);
     status.loopSeconds = m_services.settings.loopTime;
     status.target = m_services.targetText();
+    status.dropouts = input.dropouts;
     return status;
 }
 

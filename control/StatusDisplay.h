@@ -24,6 +24,7 @@ struct StatusInput {
     std::int64_t recordedSeconds = 0;
     std::int64_t totalSeconds = 0;
     std::int64_t heldBytes = 0;
+    std::int64_t dropouts = 0; // of this recording
     // The recording format (the settings' while idle).
     WaveFormat format;
 };
