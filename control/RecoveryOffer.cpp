@@ -29,7 +29,7 @@ void RecoveryOffer::offer(CrashRecovery& recovery)
             save(recovery, i);
             break;
         case Choice::OpenInEditor:
-            m_services.editor.openEditor(recovery.take(i));
+            openInEditor(recovery.take(i));
             break;
         case Choice::Discard:
             recovery.discard(i);
@@ -56,8 +56,19 @@ void RecoveryOffer::save(CrashRecovery& recovery, std::size_t i)
         m_services.saves.startSave(store, target, nullptr);
     } catch (const RecException& error) {
         m_services.prompter.tell(error.message());
-        m_services.editor.openEditor(std::move(store)); // held there, not lost
+        openInEditor(std::move(store)); // held there, not lost
     }
+}
+
+void RecoveryOffer::openInEditor(std::unique_ptr<RingStore> store)
+{
+    try {
+        store->rebuildOverviews();
+    } catch (const RecException& error) {
+        // The sound is still there to play and save; only its picture is missing.
+        m_services.prompter.tell(error.message());
+    }
+    m_services.editor.openEditor(std::move(store));
 }
 
 } // namespace sorvella

@@ -36,6 +36,8 @@ public:
 
 private:
     void save(CrashRecovery& recovery, std::size_t i);
+    // With its overview drawn, so the editor shows the sound.
+    void openInEditor(std::unique_ptr<RingStore> store);
 
     Services m_services;
 };

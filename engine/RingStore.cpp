@@ -26,6 +26,14 @@ RingStore::RingStore(const Settings& settings, TempSession& session,
     m_heldBytes.store(held);
 }
 
+void RingStore::rebuildOverviews()
+{
+    std::lock_guard lock(m_lock);
+    for (const std::shared_ptr<StoreBlock>& block : m_blocks) {
+        block->rebuildOverview();
+    }
+}
+
 RingStore::RingStore(const RingStore& source, std::lock_guard<std::mutex>& /*sourceLocked*/,
                      std::size_t first, std::size_t end)
     : m_session(source.m_session), m_directToDisk(source.m_directToDisk),

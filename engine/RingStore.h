@@ -39,6 +39,10 @@ public:
     // (oldest first); it deletes them as any store does.
     RingStore(const Settings& settings, TempSession& session,
               const std::vector<HeldBlockFile>& files);
+    // Reads such a store's sound once to draw its overview, which the editor
+    // shows. Main thread, before the store is shared; throws as
+    // StoreBlock::load does.
+    void rebuildOverviews();
     ~RingStore(); // deletes every block from the head
     RingStore(const RingStore&) = delete;
     RingStore& operator=(const RingStore&) = delete;

@@ -181,6 +181,21 @@ void StoreBlock::load()
     m_cache = std::move(buffer);
 }
 
+void StoreBlock::rebuildOverview()
+{
+    const bool wasLoaded = loaded();
+    load();
+    constexpr std::int32_t kNothingLoud = 32768;
+    for (std::uint32_t c = 0; c < m_fill; c += kSliceBytes) {
+        const std::uint32_t count = (std::min<std::uint32_t>(c + kSliceBytes, m_fill) - c) / 2;
+        const SliceScan scan = scanSlice(m_cache.get() + c, count, kNothingLoud);
+        (*m_overview)[c / kSliceBytes] = static_cast<std::uint8_t>(std::min(scan.peak / 128, 255));
+    }
+    if (!wasLoaded) {
+        unload();
+    }
+}
+
 void StoreBlock::unload()
 {
     m_cache.reset();

@@ -87,6 +87,9 @@ public:
     // or "Temorary File too short (<read> <fill>)...".
     void load();
     void unload();
+    // Reads the file and draws its overview anew: a block taken over from an
+    // earlier run has none. Throws as load() does.
+    void rebuildOverview();
     bool loaded() const { return m_cache != nullptr; }
     // The loaded bytes (fill of them); null when not loaded.
     const std::uint8_t* data() const { return m_cache.get(); }

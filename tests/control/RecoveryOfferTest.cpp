@@ -4,6 +4,8 @@
 #include "tests/engine/LeftSession.h"
 #include "tests/save/FakeSaveAsWindows.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace sorvella::test {
@@ -79,6 +81,10 @@ TEST_P(RecoveryOfferTest, TheUsersChoiceDecidesAndNothingElseDeletes)
               std::string::npos);
     EXPECT_EQ(stores.saved != nullptr, c.saved);
     EXPECT_EQ(stores.edited != nullptr, c.edited);
+    if (c.edited) { // the editor draws the recovered sound, not a flat line
+        const auto& overview = stores.edited->block(1).overview();
+        EXPECT_GT(*std::max_element(overview.begin(), overview.end()), 0);
+    }
     if (c.saved) {
         EXPECT_EQ(stores.savedTo, (f.base.path() / "chosen.wav").string());
         EXPECT_EQ(stores.saved->heldBytes(), 3 * StoreBlock::kSize + StoreBlock::kSize / 2);
